@@ -1,0 +1,42 @@
+#include "PluginSDK/Expression.h"
+
+#include <string_view>
+
+namespace PluginSDK {
+
+Expression::Expression() = default;
+
+Expression::~Expression() = default;
+
+const wchar_t* Expression::getProperty(const wchar_t* name) const {
+    if (name == nullptr) {
+        return nullptr;
+    }
+    const auto found = m_Properties.find(std::wstring_view(name));
+    return found == m_Properties.end() ? nullptr : found->second.c_str();
+}
+
+void Expression::setProperty(const wchar_t* name, const wchar_t* value) {
+    if (name == nullptr) {
+        return;
+    }
+    const std::wstring_view text = value == nullptr ? std::wstring_view() : value;
+    const auto found = m_Properties.find(std::wstring_view(name));
+    if (found == m_Properties.end()) {
+        m_Properties.emplace(name, text);
+    } else {
+        found->second.assign(text);
+    }
+}
+
+void Expression::removeProperty(const wchar_t* name) {
+    if (name == nullptr) {
+        return;
+    }
+    const auto found = m_Properties.find(std::wstring_view(name));
+    if (found != m_Properties.end()) {
+        m_Properties.erase(found);
+    }
+}
+
+}  // namespace PluginSDK
