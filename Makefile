@@ -2,6 +2,8 @@
 #   make run     build, then evaluate examples/system.rules with corehost
 #   make test    build, then run the whole test suite (the 64-bit build)
 #   make check   make test, then the suite under AddressSanitizer + UBSan and as the ILP32 build
+#   make package build, then the Debian package build/coreplugin_VERSION_ARCH.deb
+#   make install build, then install into PREFIX (default /opt/coreplugin; DESTDIR is honoured)
 #   make bench   the benchmarks (Release build)
 #   make fuzz    a short fuzzing campaign (FUZZ_SECONDS per target)
 #   make format  format every source with .clang-format
@@ -9,10 +11,11 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX ?= /opt/coreplugin
 CTEST = ctest --output-on-failure -j $(JOBS)
 SOURCES = $(shell git ls-files -co --exclude-standard -- '*.h' '*.cpp' 2>/dev/null)
 
-.PHONY: all deps build run test check asan ilp32 format format-check bench fuzz clean
+.PHONY: all deps build run test check asan ilp32 package install format format-check bench fuzz clean
 
 all: build
 
@@ -40,6 +43,12 @@ ilp32: deps
 	cd build-ilp32 && $(CTEST)
 
 check: format-check test asan ilp32
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 format:
 	clang-format -i $(SOURCES)

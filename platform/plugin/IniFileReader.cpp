@@ -1,6 +1,8 @@
 #include "PluginSDK/IniFileReader.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <string_view>
 
 #include <fcntl.h>
@@ -46,23 +48,35 @@ std::wstring_view unquote(std::wstring_view value) {
     return value;
 }
 
-// Reads a regular file whole. The descriptor is opened without blocking, so a FIFO or a device
-// named by the path is turned down by fstat instead of hanging the caller in open or read.
+// Larger files are not configuration: reading one (a sparse file, a device's memory image shown
+// as a regular file) would exhaust memory or never end.
+constexpr std::size_t kMaxContent = std::size_t{64} << 20;
+
+// Reads a regular file whole. Anything else is turned down before it is opened, since opening a
+// device can have effects of its own; the descriptor is opened without blocking and checked
+// again, so a FIFO or a device put in the file's place meanwhile cannot hang the caller either.
 bool readRegularFile(const char* path, std::string& content) {
+    // The 64-bit status also in the 32-bit build, where a large inode number would otherwise
+    // fail the call.
+    struct stat64 status {};
+    if (::stat64(path, &status) != 0 || !S_ISREG(status.st_mode)) {
+        return false;
+    }
     const int descriptor = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0) {
         return false;
     }
-    struct stat status {};
-    bool ok = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+    bool ok = ::fstat64(descriptor, &status) == 0 && S_ISREG(status.st_mode);
     if (ok && status.st_size > 0) {
-        content.reserve(static_cast<std::size_t>(status.st_size));
+        content.reserve(static_cast<std::size_t>(
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(status.st_size), kMaxContent + 1)));
     }
     char buffer[16384];
     while (ok) {
         const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
         if (count > 0) {
             content.append(buffer, static_cast<std::size_t>(count));
+            ok = content.size() <= kMaxContent;
         } else if (count == 0) {
             break;
         } else if (errno != EINTR) {

@@ -13,8 +13,9 @@ namespace PluginSDK {
 /// comments starting with ';' or '#'. Section and key names compare without regard to ASCII
 /// case and the first occurrence wins; keys before the first header belong to the section "".
 /// A line starting with '[' that is not a whole "[name]" header, a line without '=' and a pair
-/// with an empty name are ignored. Invalid UTF-8 reads as U+FFFD. Only regular files are read:
-/// a directory, FIFO, device or socket cannot be read, and opening one never blocks.
+/// with an empty name are ignored. Invalid UTF-8 reads as U+FFFD. Only regular files of at most
+/// 64 MiB are read: a directory, FIFO, device or socket cannot be read and is never opened, and
+/// reading never blocks.
 class IniFileReader {
 public:
     explicit IniFileReader(const wchar_t* path);

@@ -9,7 +9,39 @@
 
 #include "PluginSDK/Configuration.h"
 #include "PluginSDK/ResultCodes.h"
+#include "cross/And.h"
+#include "cross/BitwiseAnd.h"
+#include "cross/BitwiseExclusiveOr.h"
+#include "cross/BitwiseInclusiveOr.h"
+#include "cross/Clip.h"
+#include "cross/Compare.h"
+#include "cross/Concat.h"
+#include "cross/Contains.h"
+#include "cross/FileDirectory.h"
+#include "cross/FileExists.h"
+#include "cross/FileInfo.h"
+#include "cross/FileInfoCompare.h"
+#include "cross/IniFileKeyExists.h"
+#include "cross/IniFileKeyValue.h"
+#include "cross/Match.h"
+#include "cross/Md5.h"
+#include "cross/MountPath.h"
+#include "cross/MountRemotePath.h"
+#include "cross/MountServer.h"
+#include "cross/Not.h"
+#include "cross/Or.h"
+#include "cross/PathExists.h"
+#include "cross/ScalarToVector.h"
+#include "cross/Sort.h"
+#include "cross/StringCrop.h"
+#include "cross/StringSlice.h"
+#include "cross/Substring.h"
+#include "cross/Switch.h"
 #include "cross/ValueOf.h"
+#include "cross/Vector.h"
+#include "cross/VectorAt.h"
+#include "cross/VectorIterator.h"
+#include "cross/VectorToScalar.h"
 #include "harness/Harness.h"
 
 namespace {
@@ -51,10 +83,42 @@ const std::vector<std::wstring> kRegisteredNames = {
     L"MountRemotePath",
 };
 
-// The names whose classes are built, with the class each must produce. Every
-// other registered name still answers like an unknown one.
+// The names whose classes are built, with the class each must produce. Every other registered
+// name still answers like an unknown one.
 const std::vector<std::pair<std::wstring, const std::type_info*>> kBuiltClasses = {
     {L"ValueOf", &typeid(CorePlugin::ValueOf)},
+    {L"Not", &typeid(CorePlugin::Not)},
+    {L"And", &typeid(CorePlugin::And)},
+    {L"Or", &typeid(CorePlugin::Or)},
+    {L"Compare", &typeid(CorePlugin::Compare)},
+    {L"Concat", &typeid(CorePlugin::Concat)},
+    {L"Switch", &typeid(CorePlugin::Switch)},
+    {L"BitwiseAnd", &typeid(CorePlugin::BitwiseAnd)},
+    {L"BitwiseInclusiveOr", &typeid(CorePlugin::BitwiseInclusiveOr)},
+    {L"BitwiseExclusiveOr", &typeid(CorePlugin::BitwiseExclusiveOr)},
+    {L"Md5", &typeid(CorePlugin::Md5)},
+    {L"Clip", &typeid(CorePlugin::Clip)},
+    {L"Contains", &typeid(CorePlugin::Contains)},
+    {L"Match", &typeid(CorePlugin::Match)},
+    {L"StringCrop", &typeid(CorePlugin::StringCrop)},
+    {L"StringSlice", &typeid(CorePlugin::StringSlice)},
+    {L"Substring", &typeid(CorePlugin::Substring)},
+    {L"Vector", &typeid(CorePlugin::Vector)},
+    {L"Sort", &typeid(CorePlugin::Sort)},
+    {L"VectorAt", &typeid(CorePlugin::VectorAt)},
+    {L"VectorIterator", &typeid(CorePlugin::VectorIterator)},
+    {L"VectorToScalar", &typeid(CorePlugin::VectorToScalar)},
+    {L"ScalarToVector", &typeid(CorePlugin::ScalarToVector)},
+    {L"FileInfo", &typeid(CorePlugin::FileInfo)},
+    {L"FileInfoCompare", &typeid(CorePlugin::FileInfoCompare)},
+    {L"FileExists", &typeid(CorePlugin::FileExists)},
+    {L"FileDirectory", &typeid(CorePlugin::FileDirectory)},
+    {L"PathExists", &typeid(CorePlugin::PathExists)},
+    {L"IniFileKeyExists", &typeid(CorePlugin::IniFileKeyExists)},
+    {L"IniFileKeyValue", &typeid(CorePlugin::IniFileKeyValue)},
+    {L"MountServer", &typeid(CorePlugin::MountServer)},
+    {L"MountPath", &typeid(CorePlugin::MountPath)},
+    {L"MountRemotePath", &typeid(CorePlugin::MountRemotePath)},
 };
 
 std::wstring configured(const wchar_t* name) {
@@ -119,6 +183,44 @@ TEST_F(CorePluginTest, UnknownAndUnbuiltNamesStoreNull) {
     }
 }
 
+TEST_F(CorePluginTest, AFreshSortHoldsOnlyWhatItsBaseConstructorSets) {
+    PluginSDK::Expression* expression = nullptr;
+    ASSERT_EQ(plugin.createExpression(L"Sort", &expression), PluginSDK::RC_SUCCESS);
+    const auto* sort = dynamic_cast<const CorePlugin::Sort*>(expression);
+    ASSERT_NE(sort, nullptr);
+    EXPECT_FALSE(sort->isInitialized());
+    EXPECT_FALSE(sort->ignoresCase());
+    EXPECT_EQ(sort->filter(), L"");
+    EXPECT_EQ(sort->values().m_Count, 0);
+    plugin.destroyExpression(expression);
+}
+
+TEST_F(CorePluginTest, MountExpressionsShareThePluginsTable) {
+    PluginSDK::Expression* path = nullptr;
+    PluginSDK::Expression* server = nullptr;
+    PluginSDK::Expression* remotePath = nullptr;
+    ASSERT_EQ(plugin.createExpression(L"MountPath", &path), PluginSDK::RC_SUCCESS);
+    ASSERT_EQ(plugin.createExpression(L"MountServer", &server), PluginSDK::RC_SUCCESS);
+    ASSERT_EQ(plugin.createExpression(L"MountRemotePath", &remotePath), PluginSDK::RC_SUCCESS);
+    EXPECT_EQ(dynamic_cast<CorePlugin::MountPath&>(*path).getMountList(), plugin.getMountList());
+    EXPECT_EQ(dynamic_cast<CorePlugin::MountServer&>(*server).getMountList(),
+              plugin.getMountList());
+    EXPECT_EQ(dynamic_cast<CorePlugin::MountRemotePath&>(*remotePath).getMountList(),
+              plugin.getMountList());
+    // Created before the table is read, they see it once the plug-in is initialised.
+    path->setProperty(L"absolutePath", L"/");
+    remotePath->setProperty(L"absolutePath", L"/");
+    EXPECT_EQ(harness::result(*path).code, PluginSDK::RC_MOUNT_TABLE_UNAVAILABLE);
+    plugin.initializePlugin();
+    const harness::Outcome root = harness::result(*path);
+    EXPECT_EQ(root.code, PluginSDK::RC_SUCCESS);
+    EXPECT_EQ(root.result, L"/");
+    EXPECT_EQ(harness::result(*remotePath).result, L"/");
+    plugin.destroyExpression(path);
+    plugin.destroyExpression(server);
+    plugin.destroyExpression(remotePath);
+}
+
 TEST_F(CorePluginTest, NullArgumentsAreRefusedWithoutWriting) {
     auto* const sentinel = reinterpret_cast<PluginSDK::Expression*>(0x1);
     PluginSDK::Expression* expression = sentinel;
@@ -151,18 +253,15 @@ TEST_F(CorePluginTest, SkipsAnyOtherPropertyWithOneWarning) {
          "Unexpected plugin property, skipping. plugin=[CorePlugin] "
          "name=[defaultwindowsregistrysection] value=[32]"},
         {L"other", L"32",
-         "Unexpected plugin property, skipping. plugin=[CorePlugin] name=[other] "
-         "value=[32]"},
+         "Unexpected plugin property, skipping. plugin=[CorePlugin] name=[other] value=[32]"},
         {L"defaultWindowsRegistrySection", L"64 ",
          "Unexpected plugin property, skipping. plugin=[CorePlugin] "
          "name=[defaultWindowsRegistrySection] value=[64 ]"},
         {L"na\u00efve", L"\u20ac",
-         "Unexpected plugin property, skipping. plugin=[CorePlugin] "
-         "name=[na\xc3\xafve] "
+         "Unexpected plugin property, skipping. plugin=[CorePlugin] name=[na\xc3\xafve] "
          "value=[\xe2\x82\xac]"},
         {nullptr, L"32",
-         "Unexpected plugin property, skipping. plugin=[CorePlugin] name=[] "
-         "value=[32]"},
+         "Unexpected plugin property, skipping. plugin=[CorePlugin] name=[] value=[32]"},
         {L"defaultWindowsRegistrySection", nullptr,
          "Unexpected plugin property, skipping. plugin=[CorePlugin] "
          "name=[defaultWindowsRegistrySection] value=[]"},
@@ -188,8 +287,7 @@ TEST_F(CorePluginTest, CleanupDropsTheConfigurationSection) {
 }
 
 TEST_F(CorePluginTest, ExpressionsKeepWorkingAcrossCreationAndDestruction) {
-    // Many objects alive at once, destroyed out of order: nothing is shared
-    // between them.
+    // Many objects alive at once, destroyed out of order: nothing is shared between them.
     std::vector<PluginSDK::Expression*> expressions(50);
     for (std::size_t i = 0; i < expressions.size(); ++i) {
         ASSERT_EQ(plugin.createExpression(L"ValueOf", &expressions[i]), PluginSDK::RC_SUCCESS);

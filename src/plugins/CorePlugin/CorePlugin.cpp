@@ -7,7 +7,39 @@
 #include "PluginSDK/Configuration.h"
 #include "PluginSDK/ResultCodes.h"
 #include "common/Assert.h"
+#include "cross/And.h"
+#include "cross/BitwiseAnd.h"
+#include "cross/BitwiseExclusiveOr.h"
+#include "cross/BitwiseInclusiveOr.h"
+#include "cross/Clip.h"
+#include "cross/Compare.h"
+#include "cross/Concat.h"
+#include "cross/Contains.h"
+#include "cross/FileDirectory.h"
+#include "cross/FileExists.h"
+#include "cross/FileInfo.h"
+#include "cross/FileInfoCompare.h"
+#include "cross/IniFileKeyExists.h"
+#include "cross/IniFileKeyValue.h"
+#include "cross/Match.h"
+#include "cross/Md5.h"
+#include "cross/MountPath.h"
+#include "cross/MountRemotePath.h"
+#include "cross/MountServer.h"
+#include "cross/Not.h"
+#include "cross/Or.h"
+#include "cross/PathExists.h"
+#include "cross/ScalarToVector.h"
+#include "cross/Sort.h"
+#include "cross/StringCrop.h"
+#include "cross/StringSlice.h"
+#include "cross/Substring.h"
+#include "cross/Switch.h"
 #include "cross/ValueOf.h"
+#include "cross/Vector.h"
+#include "cross/VectorAt.h"
+#include "cross/VectorIterator.h"
+#include "cross/VectorToScalar.h"
 #include "tracing/Trace.h"
 
 namespace {
@@ -23,8 +55,8 @@ using Maker = PluginSDK::Expression* (*)(mountlist* mounts);
 
 template <class T>
 PluginSDK::Expression* make(mountlist*) {
-    // The parentheses value-initialise: a class without a constructor of its own
-    // starts with every field zero.
+    // The parentheses value-initialise: a class without a constructor of its own starts with
+    // every field zero.
     return new T();
 }
 
@@ -35,51 +67,49 @@ PluginSDK::Expression* makeWithMounts(mountlist* mounts) {
 
 struct ExpressionRow {
     const wchar_t* name;
-    Maker make;  // null until the class is built: the name then answers like an
-                 // unknown one
+    Maker make;  // null until the class is built: the name then answers like an unknown one
 };
 
 // Registration order and lookup order.
 constexpr ExpressionRow kExpressionTable[] = {
-    {Name::kNot, nullptr},
-    {Name::kAnd, nullptr},
-    {Name::kOr, nullptr},
-    {Name::kFileInfo, nullptr},
-    {Name::kFileInfoCompare, nullptr},
-    {Name::kFileExists, nullptr},
-    {Name::kFileDirectory, nullptr},
-    {Name::kPathExists, nullptr},
+    {Name::kNot, make<::CorePlugin::Not>},
+    {Name::kAnd, make<::CorePlugin::And>},
+    {Name::kOr, make<::CorePlugin::Or>},
+    {Name::kFileInfo, make<::CorePlugin::FileInfo>},
+    {Name::kFileInfoCompare, make<::CorePlugin::FileInfoCompare>},
+    {Name::kFileExists, make<::CorePlugin::FileExists>},
+    {Name::kFileDirectory, make<::CorePlugin::FileDirectory>},
+    {Name::kPathExists, make<::CorePlugin::PathExists>},
     {Name::kValueOf, make<::CorePlugin::ValueOf>},
-    {Name::kCompare, nullptr},
-    {Name::kVector, nullptr},
-    {Name::kSort, nullptr},
-    {Name::kMatch, nullptr},
-    {Name::kConcat, nullptr},
-    {Name::kSwitch, nullptr},
-    {Name::kBitwiseAnd, nullptr},
-    {Name::kBitwiseInclusiveOr, nullptr},
-    {Name::kBitwiseExclusiveOr, nullptr},
-    {Name::kScalarToVector, nullptr},
-    {Name::kVectorToScalar, nullptr},
-    {Name::kVectorIterator, nullptr},
-    {Name::kVectorAt, nullptr},
-    {Name::kMd5, nullptr},
-    {Name::kSubstring, nullptr},
-    {Name::kContains, nullptr},
-    {Name::kClip, nullptr},
-    {Name::kStringSlice, nullptr},
-    {Name::kStringCrop, nullptr},
-    {Name::kIniFileKeyExists, nullptr},
-    {Name::kIniFileKeyValue, nullptr},
-    {Name::kMountServer, nullptr},
-    {Name::kMountPath, nullptr},
-    {Name::kMountRemotePath, nullptr},
+    {Name::kCompare, make<::CorePlugin::Compare>},
+    {Name::kVector, make<::CorePlugin::Vector>},
+    {Name::kSort, make<::CorePlugin::Sort>},
+    {Name::kMatch, make<::CorePlugin::Match>},
+    {Name::kConcat, make<::CorePlugin::Concat>},
+    {Name::kSwitch, make<::CorePlugin::Switch>},
+    {Name::kBitwiseAnd, make<::CorePlugin::BitwiseAnd>},
+    {Name::kBitwiseInclusiveOr, make<::CorePlugin::BitwiseInclusiveOr>},
+    {Name::kBitwiseExclusiveOr, make<::CorePlugin::BitwiseExclusiveOr>},
+    {Name::kScalarToVector, make<::CorePlugin::ScalarToVector>},
+    {Name::kVectorToScalar, make<::CorePlugin::VectorToScalar>},
+    {Name::kVectorIterator, make<::CorePlugin::VectorIterator>},
+    {Name::kVectorAt, make<::CorePlugin::VectorAt>},
+    {Name::kMd5, make<::CorePlugin::Md5>},
+    {Name::kSubstring, make<::CorePlugin::Substring>},
+    {Name::kContains, make<::CorePlugin::Contains>},
+    {Name::kClip, make<::CorePlugin::Clip>},
+    {Name::kStringSlice, make<::CorePlugin::StringSlice>},
+    {Name::kStringCrop, make<::CorePlugin::StringCrop>},
+    {Name::kIniFileKeyExists, make<::CorePlugin::IniFileKeyExists>},
+    {Name::kIniFileKeyValue, make<::CorePlugin::IniFileKeyValue>},
+    {Name::kMountServer, makeWithMounts<::CorePlugin::MountServer>},
+    {Name::kMountPath, makeWithMounts<::CorePlugin::MountPath>},
+    {Name::kMountRemotePath, makeWithMounts<::CorePlugin::MountRemotePath>},
 };
 static_assert(std::size(kExpressionTable) == 33);
 
 bool isAcceptedProperty(const wchar_t* name, const wchar_t* value) {
-    // A null text is no name and no value: it is skipped like any other
-    // unexpected pair.
+    // A null text is no name and no value: it is skipped like any other unexpected pair.
     if (name == nullptr || value == nullptr || std::wcscmp(name, kRegistrySectionProperty) != 0) {
         return false;
     }

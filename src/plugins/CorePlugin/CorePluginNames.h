@@ -87,6 +87,15 @@ inline constexpr wchar_t kLt[] = L"lt";
 inline constexpr wchar_t kLe[] = L"le";
 }  // namespace RelationName
 
+// Values of "field" (FileInfo, FileInfoCompare): the file attributes.
+namespace FieldName {
+inline constexpr wchar_t kSize[] = L"size";
+inline constexpr wchar_t kInode[] = L"inode";
+inline constexpr wchar_t kMtime[] = L"mtime";
+inline constexpr wchar_t kCtime[] = L"ctime";
+inline constexpr wchar_t kAtime[] = L"atime";
+}  // namespace FieldName
+
 // Values of "position" (Contains) and "seekFrom" (StringCrop).
 namespace PropertyValue {
 inline constexpr wchar_t kStart[] = L"start";

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+#include "PluginSDK/ScalarOperand.h"
+#include "base/mountlist.h"
+
+namespace CorePlugin {
+
+/// The mount point of the file system that holds "absolutePath".
+class MountPath : public PluginSDK::ScalarOperand {
+public:
+    /// Reads `mounts`, which the plug-in object owns and keeps alive longer than this.
+    explicit MountPath(const mountlist* mounts) : m_MountList(mounts) {}
+
+    void disposeExpression() override {}
+    std::int32_t getScalarResult(PluginSDK::String& result) override;
+
+    /// 0, or -11025 when "absolutePath" is absent.
+    std::int32_t validateProperties() const;
+
+    /// The table this expression reads.
+    const mountlist* getMountList() const { return m_MountList; }
+
+private:
+    const mountlist* m_MountList;
+};
+
+}  // namespace CorePlugin

@@ -1,0 +1,31 @@
+#include "cross/PathExists.h"
+
+#include "CorePluginNames.h"
+#include "PluginSDK/ResultCodes.h"
+#include "common/Converter.h"
+#include "common/Path.h"
+
+namespace CorePlugin {
+
+std::int32_t PathExists::validateProperties() const {
+    return getProperty(PropertyName::kAbsolutePath) == nullptr ? PluginSDK::RC_ABSOLUTE_PATH_ABSENT
+                                                               : PluginSDK::RC_SUCCESS;
+}
+
+std::int32_t PathExists::getScalarResult(PluginSDK::String& result) {
+    result = static_cast<const wchar_t*>(nullptr);
+    const std::int32_t code = validateProperties();
+    if (code != PluginSDK::RC_SUCCESS) {
+        return code;
+    }
+    const Path path(getProperty(PropertyName::kAbsolutePath));
+    bool exists = false;
+    const std::int32_t status = path.exists(&exists);
+    if (status != PluginSDK::RC_SUCCESS) {
+        return status;
+    }
+    result = Converter::toString(exists);
+    return PluginSDK::RC_SUCCESS;
+}
+
+}  // namespace CorePlugin

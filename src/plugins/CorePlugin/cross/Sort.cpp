@@ -1,0 +1,30 @@
+#include "cross/Sort.h"
+
+#include <cwchar>
+
+#include "CorePluginNames.h"
+#include "PluginSDK/ResultCodes.h"
+
+namespace CorePlugin {
+
+namespace {
+
+constexpr wchar_t kAscending[] = L"asc";
+constexpr wchar_t kDescending[] = L"desc";
+
+}  // namespace
+
+std::int32_t Sort::getVectorResult(PluginSDK::StringVector& result) {
+    // Read at every call, unlike "filter": a host may ask again after changing the order.
+    const wchar_t* order = getProperty(PropertyName::kOrder);
+    if (order == nullptr || std::wcscmp(order, kAscending) == 0) {
+        sortValues(false);
+    } else if (std::wcscmp(order, kDescending) == 0) {
+        sortValues(true);
+    } else {
+        return PluginSDK::RC_ORDER_INVALID;
+    }
+    return Vector::getVectorResult(result);
+}
+
+}  // namespace CorePlugin

@@ -1,0 +1,170 @@
+#include "PluginSDK/IniFileReader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "platform/ChildProcess.h"
+#include "platform/TestSupport.h"
+#include "platform/utf8.h"
+
+// The reader as the INI expressions use it: constructed on a path, every case of it under a
+// timeout, since a reader that opens the wrong kind of file hangs instead of failing.
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform_test::ChildProcess;
+using PluginSDK::IniFileReader;
+
+const fs::path kFixtures = fs::path(__FILE__).parent_path().parent_path() / "fixtures" / "ini";
+
+// "invalid", or the value of section/key ("<absent>" when the key is not there).
+std::string readThrough(const fs::path& path, const std::wstring& section = L"s",
+                        const std::wstring& key = L"k") {
+    IniFileReader reader(path.wstring().c_str());
+    if (!reader.m_IsValid) {
+        return "invalid";
+    }
+    std::wstring value;
+    if (!reader.getProperty(section, key, value)) {
+        return "<absent>";
+    }
+    std::string encoded;
+    platform::toUtf8(value, encoded);
+    return encoded;
+}
+
+std::string readInChild(const fs::path& path, bool unprivileged = false) {
+    return ChildProcess::run([&] { return readThrough(path); }, unprivileged);
+}
+
+TEST(IniFileFixture, ReadsEverySyntaxRuleFromAFile) {
+    const fs::path file = kFixtures / "syntax.ini";
+    const struct {
+        const wchar_t* section;
+        const wchar_t* key;
+        std::string expected;
+    } cases[] = {
+        {L"", L"top", "before any header"},
+        {L"general", L"NAME", "CorePlugin"},
+        {L"General", L"padded", "value with blanks"},
+        {L"General", L"quoted", " kept blanks "},
+        {L"General", L"single", "single"},
+        {L"General", L"mismatched", "\"half'"},
+        {L"General", L"empty", ""},
+        {L"General", L"equation", "a=b"},
+        {L"General", L"# hash", "<absent>"},
+        {L"General", L"hash", "<absent>"},
+        {L"General", L"; semicolon", "<absent>"},
+        {L"General", L"semicolon", "<absent>"},
+        {L"General", L"no equals sign here", "<absent>"},
+        {L"General", L"", "<absent>"},
+        {L"General", L"caf\u00e9", "cr\u00e8me"},
+        {L"GENERAL", L"extra", "from the reopened section"},
+        {L"other section", L"Name", "other"},
+        {L"Other Section", L"after", "below a broken header"},
+        {L"Other Section", L"last", "no line end"},
+        {L"General", L"after", "<absent>"},
+        {L"", L"name", "<absent>"},
+        {L"Missing", L"name", "<absent>"},
+    };
+    const std::string answers = ChildProcess::run([&] {
+        std::string all;
+        for (const auto& c : cases) {
+            all += readThrough(file, c.section, c.key) + "\n";
+        }
+        return all;
+    });
+    std::string expected;
+    for (const auto& c : cases) {
+        expected += c.expected + "\n";
+    }
+    EXPECT_EQ(answers, expected);
+}
+
+TEST(IniFileFixture, OtherKindsOfFileCannotBeReadAndNeverBlock) {
+    platform_test::TempDir dir;
+    const fs::path fifo = dir.path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path busyFifo = dir.path() / "busy-fifo";
+    ASSERT_EQ(::mkfifo(busyFifo.c_str(), 0600), 0);
+    // With a writer that never writes, a blocking read of this FIFO would wait for ever.
+    const int writer = ::open(busyFifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    fs::create_symlink(fifo, dir.path() / "link-to-fifo");
+    fs::create_symlink(dir.path() / "nowhere", dir.path() / "dangling");
+    const fs::path socketPath = dir.path() / "socket";
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+
+    std::vector<fs::path> paths = {fifo,        busyFifo,    dir.path() / "link-to-fifo",
+                                   socketPath,  dir.path(),  dir.path() / "dangling",
+                                   "/dev/null", "/dev/zero", dir.path() / "missing.ini"};
+    for (const fs::directory_entry& entry : fs::directory_iterator("/dev")) {
+        std::error_code ignored;
+        if (entry.is_block_file(ignored)) {
+            paths.push_back(entry.path());
+            break;
+        }
+    }
+    for (const fs::path& path : paths) {
+        EXPECT_EQ(readInChild(path), "invalid") << path;
+    }
+    ::close(writer);
+    ::close(listener);
+}
+
+TEST(IniFileFixture, OversizedFilesCannotBeRead) {
+    platform_test::TempDir dir;
+    std::ofstream(dir.path() / "small.ini") << "[s]\nk=v\n";
+    const fs::path justTooLarge = dir.path() / "just-too-large.ini";
+    std::ofstream(justTooLarge) << "[s]\nk=v\n";
+    fs::resize_file(justTooLarge, (std::uintmax_t{64} << 20) + 1);
+    EXPECT_EQ(readInChild(dir.path() / "small.ini"), "v");
+    EXPECT_EQ(readInChild(justTooLarge), "invalid");
+    // A sparse file far larger than memory: reading it whole would fail or never end.
+    const fs::path huge = dir.path() / "huge.ini";
+    std::ofstream(huge) << "[s]\nk=v\n";
+    std::error_code unsupported;
+    fs::resize_file(huge, std::uintmax_t{1} << 40, unsupported);
+    if (unsupported) {
+        GTEST_SKIP() << "this file system holds no sparse file of 1 TiB: " << unsupported.message();
+    }
+    EXPECT_EQ(readInChild(huge), "invalid");
+}
+
+TEST(IniFileFixture, FilesTheUserMayNotReadCannotBeRead) {
+    if (!ChildProcess::runsUnprivileged()) {
+        GTEST_SKIP() << "running as root without a way to become another user: permissions "
+                        "cannot be shown";
+    }
+    platform_test::TempDir dir;
+    fs::permissions(dir.path(),
+                    fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    const fs::path readable = dir.path() / "readable.ini";
+    const fs::path locked = dir.path() / "locked.ini";
+    std::ofstream(readable) << "[s]\nk=v\n";
+    std::ofstream(locked) << "[s]\nk=v\n";
+    fs::permissions(readable,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(locked, fs::perms::none);
+    EXPECT_EQ(readInChild(readable, true), "v");
+    EXPECT_EQ(readInChild(locked, true), "invalid");
+}
+
+}  // namespace
