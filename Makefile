@@ -1,7 +1,8 @@
 # The front door: every target installs what is missing, configures with CMake and builds.
 #   make run     build, then evaluate examples/system.rules with corehost
 #   make test    build, then run the whole test suite (the 64-bit build)
-#   make check   make test, then the suite under AddressSanitizer + UBSan and as the ILP32 build
+#   make check   make test, then the suite under AddressSanitizer + UBSan and as the ILP32 build,
+#                catalogs on 1 to 4 threads under ThreadSanitizer, and corehost under memcheck
 #   make package build, then the Debian package build/coreplugin_VERSION_ARCH.deb
 #   make install build, then install into PREFIX (default /opt/coreplugin; DESTDIR is honoured)
 #   make bench   the benchmarks (Release build)
@@ -15,7 +16,7 @@ PREFIX ?= /opt/coreplugin
 CTEST = ctest --output-on-failure -j $(JOBS)
 SOURCES = $(shell git ls-files -co --exclude-standard -- '*.h' '*.cpp' 2>/dev/null)
 
-.PHONY: all deps build run test check asan ilp32 package install format format-check bench fuzz clean
+.PHONY: all deps build run test check asan ilp32 tsan memcheck package install format format-check bench fuzz clean
 
 all: build
 
@@ -42,7 +43,16 @@ ilp32: deps
 	cmake --build build-ilp32 -j $(JOBS)
 	cd build-ilp32 && $(CTEST)
 
-check: format-check test asan ilp32
+# Only corehost and the plug-in are built with ThreadSanitizer: the threads are corehost's.
+tsan: deps
+	cmake -S . -B build-tsan -DCOREPLUGIN_SANITIZE_THREAD=ON -DBUILD_TESTING=OFF
+	cmake --build build-tsan -j $(JOBS) --target corehost
+	tests/reliability/threads.sh build-tsan/bin/corehost
+
+memcheck: build
+	tests/reliability/memcheck.sh $(BUILD)/bin/corehost
+
+check: format-check test asan ilp32 tsan memcheck
 
 package: build
 	cd $(BUILD) && cpack -G DEB
@@ -65,4 +75,4 @@ fuzz: deps
 	scripts/fuzz
 
 clean:
-	rm -rf build build-asan build-ilp32 build-bench build-fuzz
+	rm -rf build build-asan build-ilp32 build-tsan build-bench build-fuzz

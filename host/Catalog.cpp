@@ -67,6 +67,11 @@ bool readRuleSource(const std::string& path, std::string& text, std::string& nam
             error = {name, std::nullopt, std::string("cannot be read: ") + std::strerror(errno)};
             return false;
         }
+        // Room for the whole file at once: growing as it is read copies a large catalog over
+        // and over, and briefly needs twice its size.
+        if (S_ISREG(status.st_mode) && status.st_size > 0) {
+            text.reserve(static_cast<std::size_t>(status.st_size));
+        }
         const bool read = readStream(file, text);
         const int readErrno = errno;
         std::fclose(file);

@@ -1,5 +1,7 @@
 #include "CatalogRunner.h"
 
+#include <algorithm>
+#include <array>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -17,7 +19,11 @@ namespace corehost {
 
 namespace {
 
-// Outputs the workers may finish ahead of the one printed next, per job: enough to keep every
+// Rules a worker takes at a time. Handing rules over one by one would wake the printing thread
+// for every rule, which costs more CPU than a cheap rule itself.
+constexpr std::size_t kBatch = 16;
+
+// Batches the workers may finish ahead of the one printed next, per job: enough to keep every
 // thread busy behind a slow rule, few enough to keep memory flat on a large catalog.
 constexpr std::size_t kWindowPerJob = 4;
 
@@ -25,11 +31,7 @@ void formatOutcome(const ExpressionTree& tree, std::int32_t status, const std::s
                    const std::string& source, const RunOptions& options, RuleOutput& output) {
     output.succeeded = status == 0;
     if (options.json) {
-        nlohmann::ordered_json json = resultJson(tree, status, &rule);
-        if (options.explain) {
-            json["explain"] = explainJson(tree);
-        }
-        output.out = dumpJson(json) + "\n";
+        output.out = resultJson(tree, status, &rule, options.explain) + "\n";
         return;
     }
     if (options.explain) {
@@ -47,14 +49,13 @@ void formatHostFailure(const Catalog& catalog, std::size_t index, std::int32_t c
     output = {};
     const std::string& rule = catalog.ruleName(index);
     if (options.json) {
-        nlohmann::ordered_json json;
-        json["rule"] = rule;
-        json["status"] = code;
-        json["error"] = codeMeaning(code);
+        JsonWriter json(output.out);
+        json.string("rule", rule).number("status", code).string("error", codeMeaning(code));
         if (!what.empty()) {
-            json["detail"] = what;
+            json.string("detail", what);
         }
-        output.out = dumpJson(json) + "\n";
+        json.close();
+        output.out += "\n";
         return;
     }
     output.err = catalog.sourceName(index) + ":" + catalog.rulePosition(index).format() +
@@ -104,9 +105,12 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
         if (bar) {
             bar->clear();
         }
-        // Flushing the output first keeps it in order with the errors on a shared terminal.
+        // The output is flushed only before something goes to the error stream, which keeps the
+        // two in order on a shared terminal or file without a write per rule.
         if (!output.out.empty()) {
             out << output.out;
+        }
+        if (!output.err.empty() || bar) {
             out.flush();
         }
         if (!output.err.empty()) {
@@ -125,25 +129,34 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
     std::mutex mutex;
     std::condition_variable finished;
     std::condition_variable space;
-    const std::size_t window = std::max<std::size_t>(1, options.jobs) * kWindowPerJob;
+    const std::size_t window = std::max<std::size_t>(1, options.jobs) * kWindowPerJob * kBatch;
     std::vector<std::optional<RuleOutput>> slots(window);
     std::size_t next = 0;
     std::size_t printed = 0;
     const auto worker = [&] {
+        std::array<RuleOutput, kBatch> outputs;
         for (;;) {
-            std::size_t index = 0;
+            std::size_t first = 0;
+            std::size_t last = 0;
             {
                 std::unique_lock<std::mutex> lock(mutex);
-                space.wait(lock, [&] { return next >= count || next < printed + window; });
+                space.wait(lock,
+                           [&] { return next >= count || next + kBatch <= printed + window; });
                 if (next >= count) {
                     return;
                 }
-                index = next++;
+                first = next;
+                last = std::min(count, next + kBatch);
+                next = last;
             }
-            RuleOutput output = evaluateRule(plugins, catalog, index, options);
+            for (std::size_t index = first; index < last; ++index) {
+                outputs[index - first] = evaluateRule(plugins, catalog, index, options);
+            }
             {
                 std::lock_guard<std::mutex> lock(mutex);
-                slots[index % window] = std::move(output);
+                for (std::size_t index = first; index < last; ++index) {
+                    slots[index % window] = std::move(outputs[index - first]);
+                }
             }
             finished.notify_one();
         }
@@ -172,13 +185,18 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
                 slots[index % window].reset();
                 printed = index + 1;
             }
-            space.notify_all();
+            // Batches start at multiples of kBatch, and so does the window: a worker waiting
+            // for room can go on only once a whole batch more is printed.
+            if (printed % kBatch == 0) {
+                space.notify_all();
+            }
             emit(index, output);
         }
         for (std::thread& thread : threads) {
             thread.join();
         }
     }
+    out.flush();
     if (bar) {
         bar->finish();
     }

@@ -149,7 +149,8 @@ bool startTracing(const CommonOptions& options) {
     return true;
 }
 
-/// Stops tracing when a command ends, after the plug-in module is gone.
+/// Stops tracing when a command ends, after the plug-in modules are gone (tracing that never
+/// started leaves nothing to stop).
 struct TraceScope {
     ~TraceScope() { Tracer::sendToNone(); }
 };
@@ -257,6 +258,19 @@ void setProperties(const LoadedPlugins& loaded, const std::vector<std::string>& 
     }
 }
 
+// What every evaluating command does before it evaluates: tracing as the options ask, then the
+// plug-ins loaded and configured. kExitSuccess, or the status to exit with.
+int startPlugins(const CommonOptions& options, LoadedPlugins& plugins) {
+    if (!startTracing(options)) {
+        return kExitUsage;
+    }
+    if (!loadPlugins(options.plugins, plugins)) {
+        return kExitPluginFailed;
+    }
+    setProperties(plugins, options.properties);
+    return kExitSuccess;
+}
+
 int evalCommand(const CommonOptions& options, const std::string& expression, bool expressionGiven,
                 const std::string& file) {
     std::string text;
@@ -289,15 +303,11 @@ int evalCommand(const CommonOptions& options, const std::string& expression, boo
         std::cerr << parser.error().format() << "\n";
         return kExitUsage;
     }
-    if (!startTracing(options)) {
-        return kExitUsage;
-    }
     TraceScope traceScope;
     LoadedPlugins plugins;
-    if (!loadPlugins(options.plugins, plugins)) {
-        return kExitPluginFailed;
+    if (const int status = startPlugins(options, plugins); status != kExitSuccess) {
+        return status;
     }
-    setProperties(plugins, options.properties);
     if (auto problem = findUnknownName(root, plugins.set.names())) {
         std::cerr << Diagnostic{source, problem->first, problem->second}.format() << "\n";
         return kExitUsage;
@@ -308,11 +318,7 @@ int evalCommand(const CommonOptions& options, const std::string& expression, boo
         status = tree.evaluate();
     }
     if (options.json) {
-        nlohmann::ordered_json json = resultJson(tree, status, nullptr);
-        if (options.explain) {
-            json["explain"] = explainJson(tree);
-        }
-        std::cout << dumpJson(json) << "\n";
+        std::cout << resultJson(tree, status, nullptr, options.explain) << "\n";
     } else if (options.explain) {
         std::cout << explainText(tree);
     } else if (status == 0) {
@@ -333,15 +339,11 @@ int runCommand(const CommonOptions& options, const std::vector<std::string>& fil
         std::cerr << error.format() << "\n";
         return kExitUsage;
     }
-    if (!startTracing(options)) {
-        return kExitUsage;
-    }
     TraceScope traceScope;
     LoadedPlugins plugins;
-    if (!loadPlugins(options.plugins, plugins)) {
-        return kExitPluginFailed;
+    if (const int status = startPlugins(options, plugins); status != kExitSuccess) {
+        return status;
     }
-    setProperties(plugins, options.properties);
     if (!catalog.checkNames(plugins.set.names(), error)) {
         std::cerr << error.format() << "\n";
         return kExitUsage;

@@ -142,57 +142,114 @@ void appendExplain(const ExpressionTree& tree, std::size_t index, std::string& p
     }
 }
 
-nlohmann::ordered_json explainNode(const ExpressionTree& tree, std::size_t index) {
+void appendJsonString(std::string_view text, std::string& out) {
+    // Only UTF-8 goes out, whatever a plug-in's exception said.
+    std::string valid;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            platform::appendUtf8Lossy(platform::fromUtf8(text), valid);
+            text = valid;
+            break;
+        }
+    }
+    out += '"';
+    for (char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char buffer[8];
+                    std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(c));
+                    out += buffer;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+}
+
+void appendJsonArray(const PluginSDK::StringVector& vector, std::string& out) {
+    out += '[';
+    for (std::int32_t i = 0; i < vector.m_Count; ++i) {
+        if (i > 0) {
+            out += ',';
+        }
+        appendJsonString(toUtf8(view(vector[i])), out);
+    }
+    out += ']';
+}
+
+void appendExplainJson(const ExpressionTree& tree, std::size_t index, std::string& out) {
     const TreeNode& node = tree.nodes()[index];
     const RuleNode& source = *node.source;
-    nlohmann::ordered_json json;
-    json["expression"] = toUtf8(source.name);
-    json["position"] = source.position.format();
-    nlohmann::ordered_json properties = nlohmann::ordered_json::object();
+    JsonWriter json(out);
+    json.string("expression", toUtf8(source.name));
+    json.string("position", source.position.format());
+    JsonWriter properties(json.member("properties"));
     for (const RuleProperty& property : source.properties) {
-        properties[toUtf8(property.name)] = toUtf8(property.value);
+        properties.string(toUtf8(property.name), toUtf8(property.value));
     }
-    json["properties"] = std::move(properties);
+    properties.close();
     switch (node.state) {
         case NodeState::Succeeded:
-            json["state"] = "succeeded";
-            json["type"] = node.isVector() ? "vector" : "scalar";
+            json.string("state", "succeeded");
+            json.string("type", node.isVector() ? "vector" : "scalar");
             if (node.isVector()) {
-                nlohmann::ordered_json elements = nlohmann::ordered_json::array();
-                for (std::int32_t i = 0; i < node.vector.m_Count; ++i) {
-                    elements.push_back(toUtf8(view(node.vector[i])));
-                }
-                json["result"] = std::move(elements);
+                appendJsonArray(node.vector, json.member("result"));
             } else {
-                json["result"] = toUtf8(view(node.scalar));
+                json.string("result", toUtf8(view(node.scalar)));
             }
             break;
         case NodeState::Failed:
-            json["state"] = "failed";
-            json["status"] = node.code;
-            json["error"] = codeMeaning(node.code);
+            json.string("state", "failed");
+            json.number("status", node.code);
+            json.string("error", codeMeaning(node.code));
             if (node.propagated) {
-                json["propagated"] = true;
+                json.boolean("propagated", true);
             } else if (tree.failure().node == index && !tree.failure().detail.empty()) {
-                json["detail"] = tree.failure().detail;
+                json.string("detail", tree.failure().detail);
             }
             if (node.handedAsError) {
-                json["passedToUpdateWithError"] = true;
+                json.boolean("passedToUpdateWithError", true);
             }
             break;
         case NodeState::Skipped:
-            json["state"] = "skipped";
+            json.string("state", "skipped");
             break;
         case NodeState::NotEvaluated:
-            json["state"] = "not evaluated";
+            json.string("state", "not evaluated");
             break;
     }
-    nlohmann::ordered_json children = nlohmann::ordered_json::array();
+    json.member("children") += '[';
     for (std::size_t child = index + 1; child < node.end; child = tree.nodes()[child].end) {
-        children.push_back(explainNode(tree, child));
+        if (child != index + 1) {
+            out += ',';
+        }
+        appendExplainJson(tree, child, out);
     }
-    json["children"] = std::move(children);
-    return json;
+    out += ']';
+    json.close();
 }
 
 }  // namespace
@@ -249,34 +306,68 @@ std::string failureMessage(const ExpressionTree& tree, const std::string& source
     return out;
 }
 
-nlohmann::ordered_json resultJson(const ExpressionTree& tree, std::int32_t status,
-                                  const std::string* rule) {
-    nlohmann::ordered_json json;
-    if (rule != nullptr) {
-        json["rule"] = *rule;
+JsonWriter::JsonWriter(std::string& out) : m_Out(out) {
+    m_Out += '{';
+}
+
+std::string& JsonWriter::member(std::string_view name) {
+    if (!m_First) {
+        m_Out += ',';
     }
-    json["status"] = status;
+    m_First = false;
+    appendJsonString(name, m_Out);
+    m_Out += ':';
+    return m_Out;
+}
+
+JsonWriter& JsonWriter::string(std::string_view name, std::string_view value) {
+    appendJsonString(value, member(name));
+    return *this;
+}
+
+JsonWriter& JsonWriter::number(std::string_view name, std::int64_t value) {
+    member(name) += std::to_string(value);
+    return *this;
+}
+
+JsonWriter& JsonWriter::boolean(std::string_view name, bool value) {
+    member(name) += value ? "true" : "false";
+    return *this;
+}
+
+void JsonWriter::close() {
+    m_Out += '}';
+}
+
+std::string resultJson(const ExpressionTree& tree, std::int32_t status, const std::string* rule,
+                       bool explain) {
+    std::string out;
+    JsonWriter json(out);
+    if (rule != nullptr) {
+        json.string("rule", *rule);
+    }
+    json.number("status", status);
     if (status == 0) {
         const TreeNode& root = tree.root();
-        json["type"] = root.isVector() ? "vector" : "scalar";
+        json.string("type", root.isVector() ? "vector" : "scalar");
         if (root.isVector()) {
-            nlohmann::ordered_json elements = nlohmann::ordered_json::array();
-            for (std::int32_t i = 0; i < root.vector.m_Count; ++i) {
-                elements.push_back(toUtf8(view(root.vector[i])));
-            }
-            json["result"] = std::move(elements);
+            appendJsonArray(root.vector, json.member("result"));
         } else {
-            json["result"] = toUtf8(view(root.scalar));
+            json.string("result", toUtf8(view(root.scalar)));
         }
-        return json;
+    } else {
+        const TreeFailure& failure = tree.failure();
+        json.string("error", codeMeaning(status));
+        json.string("node", nodeLabel(tree.nodes()[failure.node]));
+        if (!failure.detail.empty()) {
+            json.string("detail", failure.detail);
+        }
     }
-    const TreeFailure& failure = tree.failure();
-    json["error"] = codeMeaning(status);
-    json["node"] = nodeLabel(tree.nodes()[failure.node]);
-    if (!failure.detail.empty()) {
-        json["detail"] = failure.detail;
+    if (explain) {
+        appendExplainJson(tree, 0, json.member("explain"));
     }
-    return json;
+    json.close();
+    return out;
 }
 
 std::string explainText(const ExpressionTree& tree, const std::string& indent) {
@@ -287,8 +378,10 @@ std::string explainText(const ExpressionTree& tree, const std::string& indent) {
     return out;
 }
 
-nlohmann::ordered_json explainJson(const ExpressionTree& tree) {
-    return explainNode(tree, 0);
+std::string explainJson(const ExpressionTree& tree) {
+    std::string out;
+    appendExplainJson(tree, 0, out);
+    return out;
 }
 
 std::string dumpJson(const nlohmann::ordered_json& json) {

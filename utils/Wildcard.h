@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstring>
+#include <cwchar>
 #include <string>
+#include <type_traits>
 
 // Whole-text wildcard matching: "*" stands for any run of characters (also none), "?" for exactly
 // one character. The pattern is always the first argument and the text the second.
@@ -43,6 +46,25 @@ enum class Resume {
     EveryPosition,
 };
 
+/// The first `c` (never the terminator) at or after `text`, or null when the text ends first.
+/// The C library's searches scan several characters at a time.
+template <class C>
+const C* findCharacter(const C* text, C c) {
+    if constexpr (std::is_same_v<C, char>) {
+        return std::strchr(text, c);
+    } else if constexpr (std::is_same_v<C, wchar_t>) {
+        return std::wcschr(text, c);
+    } else {
+        while (*text != c) {
+            if (*text == C(0)) {
+                return nullptr;
+            }
+            ++text;
+        }
+        return text;
+    }
+}
+
 /// The matcher over zero-terminated texts; allocation-free, constant extra space.
 template <class C, Resume kResume = Resume::AtRepeatedAnchor>
 bool matchWildcard(const C* pattern, const C* text) {
@@ -68,11 +90,9 @@ bool matchWildcard(const C* pattern, const C* text) {
                 return false;
             }
             if (c != kQuestionMark) {
-                while (*t != c) {
-                    if (*t == C(0)) {
-                        return false;
-                    }
-                    ++t;
+                t = findCharacter(t, c);
+                if (t == nullptr) {
+                    return false;
                 }
             }
             anchor = p;
@@ -83,23 +103,24 @@ bool matchWildcard(const C* pattern, const C* text) {
             if (anchor == nullptr) {
                 return false;
             }
-            if (p == anchor) {
-                if (*t == C(0)) {
-                    return false;
+            if (p != anchor) {
+                p = anchor;
+                // restart lies before t here, so neither cursor can pass the terminator.
+                if (kResume == Resume::AtRepeatedAnchor && *t == *anchor) {
+                    p = anchor + 1;
+                    ++t;
+                } else {
+                    ++restart;
+                    t = restart;
                 }
-                ++t;
                 continue;
             }
-            p = anchor;
-            // restart lies before t here, so neither cursor can pass the terminator.
-            if (kResume == Resume::AtRepeatedAnchor && *t == *anchor) {
-                p = anchor + 1;
-                ++t;
-            } else {
-                ++restart;
-                t = restart;
+            // At the anchor only its own character can start the segment: go straight to its
+            // next occurrence (the resume point stays where it is), or fail at the end. A "?"
+            // anchor fails here only at the end of the text.
+            if (c == kQuestionMark || (t = findCharacter(t, c)) == nullptr) {
+                return false;
             }
-            continue;
         }
         ++p;
         ++t;

@@ -153,21 +153,21 @@ std::string resolvePath(std::string_view path) {
             resolved.erase(std::min(resolved.rfind('/'), resolved.size()));
             continue;
         }
-        std::string candidate = resolved + "/" + std::string(component);
+        // The component is appended in place, and taken back when it is a link: copying the
+        // path for every component would make a long path cost its length squared.
+        const std::size_t parent = resolved.size();
+        resolved += '/';
+        resolved += component;
         std::string target;
-        if (exists && readLink(candidate, target, exists)) {
+        if (exists && readLink(resolved, target, exists)) {
             if (++links > kMaxSymbolicLinks) {
                 exists = false;
             } else {
                 pending = target + "/" + pending.substr(position);
                 position = 0;
-                if (!target.empty() && target.front() == '/') {
-                    resolved.clear();
-                }
-                continue;
+                resolved.resize(!target.empty() && target.front() == '/' ? 0 : parent);
             }
         }
-        resolved = std::move(candidate);
     }
     return resolved.empty() ? std::string("/") : resolved;
 }

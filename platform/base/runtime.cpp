@@ -62,11 +62,16 @@ char* i_wcstombs(const wchar_t* text) {
     if (text == nullptr) {
         return nullptr;
     }
-    std::string converted;
-    if (!platform::toUtf8(text, converted)) {
+    // Measured first, so the copy is the only allocation.
+    const std::wstring_view view(text);
+    const std::size_t length = platform::utf8Length(view);
+    if (length == platform::kNoUtf8Form) {
         return nullptr;
     }
-    return copyText(converted.c_str(), converted.size());
+    char* converted = allocateText<char>(length);
+    platform::encodeUtf8(view, converted);
+    converted[length] = '\0';
+    return converted;
 }
 
 wchar_t* i_wsprintf(const char* format, ...) {

@@ -6,31 +6,32 @@ namespace platform {
 
 namespace {
 
-void appendEncoded(std::uint32_t c, std::string& out) {
+// Writes the UTF-8 form of a character whose form exists and returns the position after it.
+char* encode(std::uint32_t c, char* out) {
     if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
+        *out++ = static_cast<char>(c);
     } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        *out++ = static_cast<char>(0xC0 | (c >> 6));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        *out++ = static_cast<char>(0xE0 | (c >> 12));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        *out++ = static_cast<char>(0xF0 | (c >> 18));
+        *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (c & 0x3F));
     }
+    return out;
 }
 
-std::size_t encodedLength(std::wstring_view text) {
-    std::size_t length = 0;
-    for (wchar_t c : text) {
-        const auto value = static_cast<std::uint32_t>(c);
-        length += value < 0x80 ? 1 : value < 0x800 ? 2 : value < 0x10000 ? 3 : 4;
-    }
-    return length;
+bool isScalar(std::uint32_t value) {
+    return value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+}
+
+std::size_t encodedLength(std::uint32_t value) {
+    return value < 0x80 ? 1 : value < 0x800 ? 2 : value < 0x10000 ? 3 : 4;
 }
 
 struct LeadByte {
@@ -73,29 +74,50 @@ LeadByte classify(unsigned char byte) {
 }  // namespace
 
 bool isScalarValue(wchar_t c) {
-    const auto value = static_cast<std::uint32_t>(c);
-    return value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+    return isScalar(static_cast<std::uint32_t>(c));
+}
+
+std::size_t utf8Length(std::wstring_view text) {
+    std::size_t length = 0;
+    for (wchar_t c : text) {
+        const auto value = static_cast<std::uint32_t>(c);
+        if (!isScalar(value)) {
+            return kNoUtf8Form;
+        }
+        length += encodedLength(value);
+    }
+    return length;
+}
+
+void encodeUtf8(std::wstring_view text, char* out) {
+    for (wchar_t c : text) {
+        out = encode(static_cast<std::uint32_t>(c), out);
+    }
 }
 
 bool toUtf8(std::wstring_view text, std::string& out) {
     out.clear();
-    for (wchar_t c : text) {
-        if (!isScalarValue(c)) {
-            return false;
-        }
+    const std::size_t length = utf8Length(text);
+    if (length == kNoUtf8Form) {
+        return false;
     }
-    out.reserve(encodedLength(text));
-    for (wchar_t c : text) {
-        appendEncoded(static_cast<std::uint32_t>(c), out);
-    }
+    out.resize(length);
+    encodeUtf8(text, out.data());
     return true;
 }
 
 void appendUtf8Lossy(std::wstring_view text, std::string& out) {
-    out.reserve(out.size() + encodedLength(text));
+    std::size_t length = 0;
     for (wchar_t c : text) {
-        appendEncoded(static_cast<std::uint32_t>(isScalarValue(c) ? c : kReplacementCharacter),
-                      out);
+        const auto value = static_cast<std::uint32_t>(c);
+        length += isScalar(value) ? encodedLength(value) : encodedLength(kReplacementCharacter);
+    }
+    const std::size_t start = out.size();
+    out.resize(start + length);
+    char* position = out.data() + start;
+    for (wchar_t c : text) {
+        const auto value = static_cast<std::uint32_t>(c);
+        position = encode(isScalar(value) ? value : kReplacementCharacter, position);
     }
 }
 

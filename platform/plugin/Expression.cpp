@@ -1,8 +1,30 @@
 #include "PluginSDK/Expression.h"
 
+#include <cstddef>
 #include <string_view>
 
 namespace PluginSDK {
+
+namespace {
+
+// A node has a handful of properties. Scanning them compares lengths first and the characters
+// of one name only, where the map's search compares characters at every step and again to
+// confirm the hit.
+constexpr std::size_t kScanLimit = 8;
+
+template <class Map>
+auto findName(Map& properties, std::wstring_view name) {
+    if (properties.size() > kScanLimit) {
+        return properties.find(name);
+    }
+    auto it = properties.begin();
+    while (it != properties.end() && it->first != name) {
+        ++it;
+    }
+    return it;
+}
+
+}  // namespace
 
 Expression::Expression() = default;
 
@@ -12,7 +34,7 @@ const wchar_t* Expression::getProperty(const wchar_t* name) const {
     if (name == nullptr) {
         return nullptr;
     }
-    const auto found = m_Properties.find(std::wstring_view(name));
+    const auto found = findName(m_Properties, name);
     return found == m_Properties.end() ? nullptr : found->second.c_str();
 }
 

@@ -4,23 +4,33 @@
 
 #include "platform/utf8.h"
 
+// Records are opened in destructors too, which must not throw: a record that cannot be opened
+// for want of memory is simply not reported, like one that cannot be closed.
 Trace::Trace(Tracer& tracer, const char* function)
     : m_Tracer(tracer), m_Enabled(Tracer::isEnabled()) {
     if (m_Enabled) {
-        if (function != nullptr) {
-            m_Function = function;
+        try {
+            if (function != nullptr) {
+                m_Function = function;
+            }
+            emit(Tracer::Event::OPEN);
+        } catch (...) {
+            m_Enabled = false;
         }
-        emit(Tracer::Event::OPEN);
     }
 }
 
 Trace::Trace(Tracer& tracer, const wchar_t* function)
     : m_Tracer(tracer), m_Enabled(Tracer::isEnabled()) {
     if (m_Enabled) {
-        if (function != nullptr) {
-            platform::appendUtf8Lossy(function, m_Function);
+        try {
+            if (function != nullptr) {
+                platform::appendUtf8Lossy(function, m_Function);
+            }
+            emit(Tracer::Event::OPEN);
+        } catch (...) {
+            m_Enabled = false;
         }
-        emit(Tracer::Event::OPEN);
     }
 }
 

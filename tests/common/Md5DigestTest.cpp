@@ -1,6 +1,5 @@
 #include "common/md5.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -120,23 +119,4 @@ TEST(Md5DigestTest, ContextLayout) {
     static_assert(offsetof(md5_context, state) == 0);
     static_assert(offsetof(md5_context, count) == 16);
     static_assert(offsetof(md5_context, buffer) == 24);
-}
-
-TEST(Md5DigestTest, TheModuleExportsThePlainNames) {
-    void* module = dlopen(COREPLUGIN_MODULE, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(module, nullptr) << dlerror();
-    auto init = reinterpret_cast<decltype(&md5_init)>(dlsym(module, "md5_init"));
-    auto update = reinterpret_cast<decltype(&md5_update)>(dlsym(module, "md5_update"));
-    auto final = reinterpret_cast<decltype(&md5_final)>(dlsym(module, "md5_final"));
-    auto tostr = reinterpret_cast<decltype(&md5_tostr)>(dlsym(module, "md5_tostr"));
-    ASSERT_TRUE(init && update && final && tostr);
-    md5_context context;
-    init(&context);
-    update(&context, reinterpret_cast<const unsigned char*>("abc"), 3);
-    unsigned char bytes[16];
-    final(&context, bytes);
-    char text[33];
-    tostr(text, bytes);
-    EXPECT_STREQ(text, "900150983cd24fb0d6963f7d28e17f72");
-    dlclose(module);
 }

@@ -18,6 +18,7 @@
 #include "common/Hex.h"
 #include "common/Integer.h"
 #include "common/UInteger.h"
+#include "common/Version.h"
 
 using CorePlugin::UnsignedReading;
 
@@ -88,17 +89,8 @@ std::vector<std::wstring> edgeTexts() {
 
 }  // namespace
 
-TEST(NumberTextTest, ReadsLikeTheCLibraryWithA32BitLong) {
-    for (const std::wstring& text : edgeTexts()) {
-        for (unsigned base : {10u, 16u}) {
-            const UnsignedReading expected = cLibraryReading(text, static_cast<int>(base));
-            const UnsignedReading actual = CorePlugin::readUnsigned32(text.c_str(), base);
-            EXPECT_EQ(actual.value, expected.value) << base << " [" << text.size() << "]";
-            EXPECT_EQ(actual.overflow, expected.overflow) << base << " [" << text.size() << "]";
-        }
-    }
-}
-
+// readUnsigned32 is seen through the parsers built on it: UInteger and Converter in base 10 and
+// Hex in base 16, with the overflow showing as a refusal; Integer reads through i_wcstol.
 TEST(NumberTextTest, EveryParserAgreesWithTheCLibrary) {
     for (const std::wstring& text : edgeTexts()) {
         const std::string name(text.begin(), text.end());
@@ -158,4 +150,27 @@ TEST(NumberTextTest, HexZeroTexts) {
         EXPECT_EQ(hex.value(), 99u);
     }
     EXPECT_FALSE(CorePlugin::Hex::isZero(nullptr));
+}
+
+TEST(NumberTextTest, ConverterWritesTheSigned32BitsThatReadBackToTheSameValue) {
+    std::mt19937 random(11);
+    for (int i = 0; i < 500; ++i) {
+        const std::uint32_t edges[] = {0, 1, 9, 10, 2147483647u, 2147483648u, 4294967295u};
+        const std::uint32_t value = i < 7 ? edges[i] : static_cast<std::uint32_t>(random());
+        const auto asSigned = static_cast<std::int32_t>(value);
+        const std::wstring expected = std::to_wstring(asSigned);
+        EXPECT_EQ(CorePlugin::Converter::toString(asSigned), expected.c_str());
+        const PluginSDK::String text = CorePlugin::Converter::toString(value);
+        EXPECT_EQ(text, expected.c_str());
+        // Results handed from one expression to another keep their 32 bits.
+        std::uint32_t back = ~value;
+        EXPECT_EQ(CorePlugin::Converter::toUnsignedLong(text, back), PluginSDK::RC_SUCCESS)
+            << value;
+        EXPECT_EQ(back, value);
+        CorePlugin::UInteger reread(~value);
+        EXPECT_EQ(reread.set(text), PluginSDK::RC_SUCCESS);
+        EXPECT_EQ(reread.value(), value);
+    }
+    EXPECT_EQ(CorePlugin::Converter::toString(CorePlugin::Version(4294967295u, 2147483648u, 0, 7)),
+              L"4294967295.2147483648.0.7");
 }

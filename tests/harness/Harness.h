@@ -4,6 +4,7 @@
 // of cases: evaluate<ValueOf>({{L"value", L"42"}}) for an operand, and
 // feed<Not>({}, {L"true"}) for an operator.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -23,6 +24,20 @@ namespace harness {
 
 using Properties = std::vector<std::pair<std::wstring, std::wstring>>;
 using Texts = std::vector<std::wstring>;
+
+/// Properties written as "name=value name=value" (values without blanks), so that a row of a
+/// table of cases fits on one line.
+inline Properties parse(const std::wstring& text) {
+    Properties properties;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(L' ', start), text.size());
+        const std::wstring pair = text.substr(start, end - start);
+        const std::size_t equals = pair.find(L'=');
+        properties.emplace_back(pair.substr(0, equals), pair.substr(equals + 1));
+        start = end + 1;
+    }
+    return properties;
+}
 
 inline void setProperties(PluginSDK::Expression& expression, const Properties& properties) {
     for (const auto& [name, value] : properties) {
@@ -148,6 +163,16 @@ FeedOutcome feed(T& expression, const std::vector<Operand>& operands) {
         static_assert(std::is_base_of_v<PluginSDK::VectorOperator, T>);
         return feedOperator<PluginSDK::VectorOperator>(expression, operands);
     }
+}
+
+/// What a scalar operator answered, as one text: the code of each hand-over, marked "+" where the
+/// operator was ready after it, then "=> code:result". Tables of cases compare it whole.
+inline std::wstring summary(const FeedOutcome& outcome) {
+    std::wstring text;
+    for (std::size_t i = 0; i < outcome.updates.size(); ++i) {
+        text += std::to_wstring(outcome.updates[i]) + (outcome.ready[i] ? L"+ " : L" ");
+    }
+    return text + L"=> " + std::to_wstring(outcome.code) + L":" + outcome.result;
 }
 
 /// Builds an operator with `properties`, feeds it `operands` and asks for its result.

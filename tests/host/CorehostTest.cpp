@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -17,6 +16,8 @@
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 /// What a corehost process left behind.
 struct Result {
@@ -36,6 +37,12 @@ std::vector<std::string> split(const std::string& text, char separator) {
     return parts;
 }
 
+std::string slurp(const fs::path& path) {
+    std::stringstream content;
+    content << std::ifstream(path, std::ios::binary).rdbuf();
+    return content.str();
+}
+
 // Runs corehost (through the emulator in the ILP32 build) with `input` on its standard input;
 // its output goes through files, so that nothing can block on a full pipe.
 Result corehost(const std::vector<std::string>& arguments, const std::string& input = "") {
@@ -47,61 +54,113 @@ Result corehost(const std::vector<std::string>& arguments, const std::string& in
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
-    const std::filesystem::path base =
-        std::filesystem::temp_directory_path() / ("corehost-io-" + std::to_string(getpid()));
-    const std::string in = base.string() + ".in", out = base.string() + ".out",
-                      err = base.string() + ".err";
-    std::ofstream(in, std::ios::binary) << input;
+    const std::string base =
+        (fs::temp_directory_path() / ("corehost-io-" + std::to_string(getpid()))).string();
+    const std::string files[3] = {base + ".in", base + ".out", base + ".err"};
+    std::ofstream(files[0], std::ios::binary) << input;
     const pid_t pid = fork();
     if (pid == 0) {
-        const int fds[3] = {open(in.c_str(), O_RDONLY),
-                            open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
-                            open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)};
         for (int fd = 0; fd < 3; ++fd) {
-            dup2(fds[fd], fd);
+            dup2(open(files[fd].c_str(), fd == 0 ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC, 0600),
+                 fd);
         }
         execvp(argv[0], argv.data());
         _exit(127);
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    const auto slurp = [](const std::string& path) {
-        std::stringstream content;
-        content << std::ifstream(path, std::ios::binary).rdbuf();
-        std::filesystem::remove(path);
-        return content.str();
-    };
-    Result result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = slurp(out);
-    result.err = slurp(err);
-    std::filesystem::remove(in);
+    Result result{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), slurp(files[1]),
+                  slurp(files[2])};
+    for (const std::string& file : files) {
+        fs::remove(file);
+    }
     return result;
 }
 
-Result fake(std::vector<std::string> arguments, const std::string& input = "") {
-    arguments.insert(arguments.begin() + 1, {"--plugin", COREHOST_FAKE_PLUGIN});
-    return corehost(arguments, input);
-}
-
-/// A scratch directory for rule files, removed after each test.
+/// A scratch directory of rule files and plug-in directories that every test shares.
 class CorehostTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "corehost-test-XXXXXX").string();
+    static void SetUpTestSuite() {
+        std::string pattern = (fs::temp_directory_path() / "corehost-test-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Directory = pattern;
+        directory = pattern;
+        std::string deepest, many, large;
+        for (int i = 1; i < 1000; ++i) {
+            deepest += "Count(";
+        }
+        deepest += "Text()" + std::string(999, ')');
+        for (int i = 0; i < 300; ++i) {
+            const std::string n = std::to_string(i);
+            many += i % 5 == 0
+                        ? "r" + n + " = All(Text(value=true), Text(code=-11009))\n"
+                        : "r" + n + " = Collect(List(items=\"a,b\"), Text(value=" + n + "))\n";
+        }
+        for (int i = 0; i < 100000; ++i) {
+            large += "rule" + std::to_string(i) + " = Text(value=" + std::to_string(i) + ")\n";
+            largeOut += "rule" + std::to_string(i) + " = \"" + std::to_string(i) + "\"\n";
+        }
+        const std::pair<const char*, std::string> files[] = {
+            {"one.rule", "# a comment\nAll(Text(value=true),\n  Text(value=false))\n"},
+            {"deep.rule", deepest},
+            {"deeper.rule", "Count(" + deepest + ")"},
+            {"big.rule", "Text(value=\"" + big + "\")"},
+            {"a.rules", "yes = Text(value=yes)\nlist = List(items=\"p,q\");\n"},
+            {"b.rules", "broken = All(\n  Text(code=-11020))\nlast = Text()\n"},
+            {"good.rules", "t = Traced(value=evaluated)\n"},
+            {"bad.rules", "x = Text(value=1)\ny = Text(value=\"\\q\")\n"},
+            {"unknown.rules", "z = All(Nope())\n"},
+            {"again.rules", "\nt = Text()\n"},
+            {"empty.rules", ""},
+            {"comments.rules", "# nothing yet\n"},
+            {"three.rules", "a = Text()\nb = Text()\nc = Text()\n"},
+            {"mixed.rules", "a = Not(Text(value=true))\nb = Collect(ValueOf(value=x))\n"},
+            {"many.rules", many},
+            {"large.rules", large},
+        };
+        for (const auto& [name, content] : files) {
+            std::ofstream(directory / name, std::ios::binary) << content;
+        }
+        // Libraries beside the plug-ins are passed over, and so is anything but *.so.
+        fs::create_directories(directory / "plugins");
+        fs::create_directory(directory / "empty");
+        fs::create_symlink(COREHOST_OTHER_PLUGIN, directory / "plugins" / "a.so");
+        fs::create_symlink(COREHOST_FAKE_PLUGIN, directory / "plugins" / "b.so");
+        fs::create_symlink(COREHOST_SDK_LIBRARY, directory / "plugins" / "libplugin.so");
+        std::ofstream(directory / "plugins" / "README") << "not a module";
     }
-    void TearDown() override { std::filesystem::remove_all(m_Directory); }
+    static void TearDownTestSuite() { fs::remove_all(directory); }
 
-    std::string file(const std::string& name, const std::string& content) {
-        const std::string path = (m_Directory / name).string();
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
+    /// `text` with $D for the scratch directory and $FAKE, $OTHER and $SDK for those modules.
+    static std::string expand(std::string text) {
+        const std::pair<std::string, std::string> names[] = {{"$D", directory.string()},
+                                                             {"$FAKE", COREHOST_FAKE_PLUGIN},
+                                                             {"$OTHER", COREHOST_OTHER_PLUGIN},
+                                                             {"$SDK", COREHOST_SDK_LIBRARY}};
+        for (const auto& [name, value] : names) {
+            for (std::size_t at = 0; (at = text.find(name, at)) != std::string::npos;) {
+                text.replace(at, name.size(), value);
+                at += value.size();
+            }
+        }
+        return text;
     }
 
-    std::filesystem::path m_Directory;
+    /// corehost with `arguments` expanded; "$F" stands for "--plugin" and the fake plug-in.
+    static Result run(const std::vector<std::string>& arguments, const std::string& input = "") {
+        std::vector<std::string> expanded;
+        for (const std::string& argument : arguments) {
+            if (argument == "$F") {
+                expanded.insert(expanded.end(), {"--plugin", COREHOST_FAKE_PLUGIN});
+            } else {
+                expanded.push_back(expand(argument));
+            }
+        }
+        return corehost(expanded, input);
+    }
+
+    static inline fs::path directory;
+    static inline const std::string big = std::string(10 * 1024 * 1024, 'v');
+    static inline std::string largeOut;
 };
 
 std::vector<nlohmann::json> jsonLines(const std::string& text) {
@@ -112,177 +171,199 @@ std::vector<nlohmann::json> jsonLines(const std::string& text) {
     return lines;
 }
 
-TEST_F(CorehostTest, EvalPrintsAScalarOrOneElementPerLine) {
-    Result r = fake({"eval", "Text(value=\"a b\")"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "a b\n");
-    EXPECT_EQ(r.err, "");
-    r = fake({"eval", "Collect(List(items=\"x,,y\"), Text(value=\"\\u{1F600}\xc3\xa9\"))"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "x\n\ny\n\xf0\x9f\x98\x80\xc3\xa9\n");
-    r = fake({"eval", "List()"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "");
-}
+const std::string kListed =
+    "Text           FakePlugin\nList           FakePlugin\nAll            FakePlugin\n"
+    "Count          FakePlugin\nCollect        FakePlugin\nFirst          FakePlugin\n"
+    "Hungry         FakePlugin\nHungryToBuild  FakePlugin\nUnbuildable    FakePlugin\n"
+    "Traced         FakePlugin\nConfused       FakePlugin\n";
+const std::string kTwice =
+    "corehost: warning: \"Text\" is registered by OtherPlugin ($OTHER) and again by FakePlugin "
+    "($FAKE); OtherPlugin's is used\ncorehost: warning: \"Collect\" is registered by OtherPlugin "
+    "($OTHER) and again by FakePlugin ($FAKE); OtherPlugin's is used\n";
+const std::string kTwiceInDirectory =
+    "corehost: warning: \"Text\" is registered by OtherPlugin ($D/plugins/a.so) and again by "
+    "FakePlugin ($D/plugins/b.so); OtherPlugin's is used\ncorehost: warning: \"Collect\" is "
+    "registered by OtherPlugin ($D/plugins/a.so) and again by FakePlugin ($D/plugins/b.so); "
+    "OtherPlugin's is used\n";
+const std::string kFailedText = "reading a file's status failed";
 
-TEST_F(CorehostTest, EvalReadsTheExpressionFromAFileOrStandardInput) {
-    const std::string path =
-        file("one.rule", "# a comment\nAll(Text(value=true),\n  Text(value=false))\n");
-    Result r = fake({"eval", "-f", path});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "false\n");
-    r = fake({"eval", "-"}, "Text(value=piped)");
-    EXPECT_EQ(r.out, "piped\n");
-    r = fake({"eval", "-f", "-"}, "Text(value=piped)");
-    EXPECT_EQ(r.out, "piped\n");
-    r = fake({"eval", "-f", "-", "Text()"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "corehost eval: give EXPR or -f FILE, not both\n");
-}
-
-TEST_F(CorehostTest, AFailedEvaluationExitsWithOneAndNamesTheNode) {
-    Result r = fake({"eval", "All(Text(value=true),\n    Text(code=-11009))"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "<expr>:2:5: Text failed: -11009 reading a file's status failed\n");
-
-    r = fake({"eval", "--json", "All(Text(value=true),\n    Text(code=-11009))"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "");
-    const nlohmann::json json = nlohmann::json::parse(r.out);
-    EXPECT_EQ(json, nlohmann::json::parse(R"({"status":-11009,
-        "error":"reading a file's status failed","node":"Text@2:5"})"));
-
-    // Registered, but the factory cannot build it.
-    r = fake({"eval", "--json", "All(Unbuildable())"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(nlohmann::json::parse(r.out),
-              nlohmann::json::parse(R"({"status":-10008,"error":"unknown expression name",
-                                         "node":"Unbuildable@1:5"})"));
-
-    r = fake({"eval", "Count(Hungry())"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "<expr>:1:7: Hungry failed: -1 out of memory\n");
-}
-
-TEST_F(CorehostTest, ParseErrorsExitWithTwoAndEvaluateNothing) {
-    // The parser's tests cover every message; these show that each kind stops corehost.
-    const struct {
-        std::string expression;
-        std::string error;
-    } cases[] = {
-        {"All(Text()", "<expr>:1:11: missing ')' to close \"All(\" opened at 1:1\n"},
-        {"Text(value=\xff)", "<expr>:1:12: invalid UTF-8 sequence starting with byte 0xFF\n"},
-        {"All(Nope())", "<expr>:1:5: unknown expression name \"Nope\" (-10008)\n"},
+TEST_F(CorehostTest, ExitStatusAndOutputOfEachCommand) {
+    // An expected text ending in "..." is a prefix; an expected error of "?" is any non-empty one.
+    const auto expect = [](const std::vector<std::string>& arguments, int status,
+                           const std::string& expectedOut, const std::string& expectedErr,
+                           const std::string& input = "") {
+        const std::string what = ::testing::PrintToString(arguments);
+        const Result r = run(arguments, input);
+        EXPECT_EQ(r.status, status) << what << r.err;
+        const std::string out = expand(expectedOut);
+        if (out.size() >= 3 && out.compare(out.size() - 3, 3, "...") == 0) {
+            EXPECT_EQ(r.out.substr(0, out.size() - 3), out.substr(0, out.size() - 3)) << what;
+        } else if (r.out.size() < 1000) {
+            EXPECT_EQ(r.out, out) << what;
+        } else {
+            EXPECT_TRUE(r.out == out) << what << ": " << r.out.size() << " bytes";
+        }
+        if (expectedErr == "?") {
+            EXPECT_NE(r.err, "") << what;
+        } else {
+            EXPECT_EQ(r.err, expand(expectedErr)) << what;
+        }
     };
-    for (const auto& c : cases) {
-        const Result r = fake({"eval", "--trace", c.expression});
-        EXPECT_EQ(r.status, 2) << c.expression;
-        EXPECT_EQ(r.out, "") << c.expression;
-        EXPECT_EQ(r.err, c.error) << c.expression;
+    // eval prints a scalar, or one element a line; it reads files and standard input.
+    expect({"eval", "$F", "Text(value=\"a b\")"}, 0, "a b\n", "");
+    expect({"eval", "$F", "Collect(List(items=\"x,,y\"), Text(value=\"\\u{1F600}\xc3\xa9\"))"}, 0,
+           "x\n\ny\n\xf0\x9f\x98\x80\xc3\xa9\n", "");
+    expect({"eval", "$F", "List()"}, 0, "", "");
+    expect({"eval", "$F", "-f", "$D/one.rule"}, 0, "false\n", "");
+    expect({"eval", "$F", "-"}, 0, "piped\n", "", "Text(value=piped)");
+    expect({"eval", "$F", "-f", "-"}, 0, "piped\n", "", "Text(value=piped)");
+    expect({"eval", "$F", "-f", "-", "Text()"}, 2, "",
+           "corehost eval: give EXPR or -f FILE, not both\n");
+    expect({"eval", "$F", "-f", "$D/deep.rule"}, 0, "1\n", "");
+    expect({"eval", "$F", "-f", "$D/big.rule"}, 0, big + "\n", "");
+    // A failed evaluation exits with 1 and names the node.
+    expect({"eval", "$F", "All(Text(value=true),\n    Text(code=-11009))"}, 1, "",
+           "<expr>:2:5: Text failed: -11009 " + kFailedText + "\n");
+    expect({"eval", "$F", "--json", "All(Text(value=true),\n    Text(code=-11009))"}, 1,
+           R"({"status":-11009,"error":")" + kFailedText +
+               R"(","node":"Text@2:5"})"
+               "\n",
+           "");
+    // Registered, but the factory cannot build it.
+    expect({"eval", "$F", "--json", "All(Unbuildable())"}, 1,
+           R"({"status":-10008,"error":"unknown expression name","node":"Unbuildable@1:5"})"
+           "\n",
+           "");
+    expect({"eval", "$F", "Count(Hungry())"}, 1, "",
+           "<expr>:1:7: Hungry failed: -1 out of memory\n");
+    // Parse errors exit with 2 and evaluate nothing; the parser's tests cover every message.
+    expect({"eval", "$F", "--trace", "All(Text()"}, 2, "",
+           "<expr>:1:11: missing ')' to close \"All(\" opened at 1:1\n");
+    expect({"eval", "$F", "--trace", "Text(value=\xff)"}, 2, "",
+           "<expr>:1:12: invalid UTF-8 sequence starting with byte 0xFF\n");
+    expect({"eval", "$F", "--trace", "All(Nope())"}, 2, "",
+           "<expr>:1:5: unknown expression name \"Nope\" (-10008)\n");
+    expect({"eval", "$F", "-f", "$D/deeper.rule"}, 2, "",
+           "$D/deeper.rule:1:6001: nesting deeper than 1000 levels\n");
+    // --explain, --trace and --set.
+    expect({"eval", "$F", "--explain", "All(Text(value=false), Text(value=true))"}, 0,
+           "All @1:1 => \"false\"\n├─ Text(value=\"false\") @1:5 => \"false\"\n"
+           "└─ Text(value=\"true\") @1:24 skipped: the parent was ready\n",
+           "");
+    expect({"eval", "$F", "--json", "--explain", "All(Text(value=false))"}, 0,
+           R"({"status":0,"type":"scalar","result":"false","explain":{"expression":"All",)"
+           R"("position":"1:1","properties":{},"state":"succeeded","type":"scalar",)"
+           R"("result":"false","children":[{"expression":"Text","position":"1:5",)"
+           R"("properties":{"value":"false"},"state":"succeeded","type":"scalar",)"
+           R"("result":"false","children":[]}]}})"
+           "\n",
+           "");
+    expect({"eval", "$F", "--trace", "Traced(value=hi)"}, 0, "hi\n",
+           "trace: component=5 level=1 Traced::getScalarResult Traced.cpp:7: traced value hi\n");
+    expect({"eval", "$F", "--trace=$D/trace.log", "Traced(value=there)"}, 0, "there\n", "");
+    expect({"eval", "$F", "Traced(value=quiet)"}, 0, "quiet\n", "");
+    // A trace file that cannot be opened is a usage error, found before any plug-in is loaded.
+    expect({"eval", "--plugin", "/nonexistent/libNone.so", "--trace=/nonexistent/dir/trace.log",
+            "Text()"},
+           2, "", "corehost: cannot open the trace file /nonexistent/dir/trace.log\n");
+    expect({"eval", "$F", "--set", "mode=strict", "Text(value=1)"}, 0, "1\n", "");
+    expect({"eval", "$F", "--set", "mode=strict", "--set", "color=blue", "Text(value=1)"}, 0, "1\n",
+           "corehost: warning: no plug-in kept the property color=blue\n");
+    expect({"eval", "$F", "--set", "novalue", "Text(value=1)"}, 2, "", "?");
+    // A plug-in that cannot be loaded exits with 3.
+    expect({"eval", "--plugin", "/nonexistent/libNone.so", "Text()"}, 3, "",
+           "corehost: cannot load the plug-in: /nonexistent/libNone.so: cannot open shared object "
+           "file: No such file or directory\n");
+    expect({"list", "--plugin", "$SDK"}, 3, "",
+           "corehost: cannot load the plug-in: $SDK: not a plug-in module (no createPlugin or "
+           "destroyPlugin entry point)\n");
+    expect({"eval", "--plugin-dir", "$D/empty", "Text()"}, 3, "",
+           "corehost: cannot load the plug-in: no plug-in module in $D/empty\n");
+    expect({"eval", "--plugin-dir", "$D/missing", "Text()"}, 3, "",
+           "corehost: cannot read the plug-in directory $D/missing: No such file or directory\n");
+    // Usage errors exit with 2.
+    expect({}, 2, "", "?");
+    expect({"frobnicate"}, 2, "", "?");
+    expect({"eval"}, 2, "", "corehost eval: nothing to evaluate: give EXPR or -f FILE\n");
+    expect({"eval", "--no-such-option", "Text()"}, 2, "", "?");
+    expect({"run"}, 2, "", "?");
+    expect({"run", "--jobs", "0", "x.rules"}, 2, "", "?");
+    expect({"run", "--repeat", "many", "x.rules"}, 2, "", "?");
+    expect({"run", "--progress", "--no-progress", "x.rules"}, 2, "", "?");
+    // list, and a name from the first of several plug-ins that registers it.
+    expect({"list", "$F"}, 0, kListed, "");
+    std::string listedJson;
+    for (const std::string& line : split(kListed, '\n')) {
+        listedJson += std::string(listedJson.empty() ? "[" : ",") + R"({"name":")" +
+                      line.substr(0, line.find(' ')) +
+                      R"(","plugin":"FakePlugin","module":"$FAKE"})";
     }
+    expect({"list", "$F", "--json"}, 0, listedJson + "]\n", "");
+    expect({"list", "--plugin", "$OTHER", "--plugin", "$FAKE"}, 0,
+           "Collect        OtherPlugin\nText           OtherPlugin\nList           FakePlugin\n...",
+           kTwice);
+    expect({"list", "--plugin", "$FAKE", "--plugin", "$OTHER", "--plugin", "$OTHER"}, 0, kListed,
+           "corehost: warning: \"Collect\" is registered by FakePlugin ($FAKE) and again by "
+           "OtherPlugin ($OTHER); FakePlugin's is used\ncorehost: warning: \"Text\" is registered "
+           "by FakePlugin ($FAKE) and again by OtherPlugin ($OTHER); FakePlugin's is used\n");
+    expect({"list", "--json", "--plugin-dir", "$D/plugins"}, 0,
+           R"([{"name":"Collect","plugin":"OtherPlugin","module":"$D/plugins/a.so"},)"
+           R"({"name":"Text","plugin":"OtherPlugin","module":"$D/plugins/a.so"},)"
+           R"({"name":"List","plugin":"FakePlugin","module":"$D/plugins/b.so"},...)",
+           kTwiceInDirectory);
+    expect({"list", "--json", "$F", "--plugin-dir", "$D/plugins"}, 0,
+           R"([{"name":"Text","plugin":"FakePlugin","module":"$FAKE"},...)", "?");
+    // One tree takes its nodes from two modules; a bare name is searched like a library.
+    expect({"eval", "$F", "--plugin", "libCorePlugin.so",
+            "All(Text(value=true), Not(ValueOf(value=false)))"},
+           0, "true\n", "");
+    expect({"run", "$F", "--plugin", COREHOST_REAL_PLUGIN, "--jobs", "2", "$D/mixed.rules"}, 0,
+           "a = \"false\"\nb = [\"x\"]\n", "");
+    expect({"eval", "ValueOf(value=\"from the real plug-in\")"}, 0, "from the real plug-in\n", "");
+    // run prints every rule in order and exits with 1 on a failure.
+    expect({"run", "$F", "$D/a.rules"}, 0, "yes = \"yes\"\nlist = [\"p\", \"q\"]\n", "");
+    expect({"run", "$F", "$D/a.rules", "$D/b.rules"}, 1,
+           "yes = \"yes\"\nlist = [\"p\", \"q\"]\nlast = \"\"\n",
+           "$D/b.rules:2:3: rule broken: Text failed: -11020 \"key\" absent\n");
+    expect({"run", "$F", "--json", "$D/a.rules", "$D/b.rules"}, 1,
+           R"({"rule":"yes","status":0,"type":"scalar","result":"yes"})"
+           "\n"
+           R"({"rule":"list","status":0,"type":"vector","result":["p","q"]})"
+           "\n"
+           R"({"rule":"broken","status":-11020,"error":"\"key\" absent","node":"Text@2:3"})"
+           "\n"
+           R"({"rule":"last","status":0,"type":"scalar","result":""})"
+           "\n",
+           "");
+    expect({"run", "$F", "--jobs", "2", "$D/large.rules"}, 0, largeOut, "");
+    // Every catalog is checked before anything is evaluated.
+    expect({"run", "$F", "--trace", "$D/good.rules", "$D/bad.rules"}, 2, "",
+           "$D/bad.rules:2:17: unknown escape \"\\q\"\n");
+    expect({"run", "$F", "--trace", "$D/good.rules", "$D/unknown.rules"}, 2, "",
+           "$D/unknown.rules:1:9: unknown expression name \"Nope\" (-10008)\n");
+    expect({"run", "$F", "$D/good.rules", "$D/again.rules"}, 2, "",
+           "$D/again.rules:2:1: duplicate rule \"t\" (first defined at $D/good.rules:1:1)\n");
+    expect({"run", "$F", "$D"}, 2, "", "$D: is a directory, not a rule file\n");
+    expect({"run", "$F", "$D/empty.rules"}, 2, "", "$D/empty.rules: is empty\n");
+    expect({"run", "$F", "$D/comments.rules"}, 2, "", "$D/comments.rules: holds no rules\n");
+    expect({"run", "$F", "$D/missing.rules"}, 2, "",
+           "$D/missing.rules: cannot be read: No such file or directory\n");
+    // Progress goes to standard error only when forced off a terminal.
+    const std::string three = "a = \"\"\nb = \"\"\nc = \"\"\n";
+    expect({"run", "$F", "$D/three.rules"}, 0, three, "");
+    expect({"run", "$F", "--no-progress", "$D/three.rules"}, 0, three, "");
+    // One line a percent, rounded down.
+    expect({"run", "$F", "--progress", "$D/three.rules"}, 0, three,
+           "[..............................] 0% (0/3 rules)\n"
+           "[##########....................] 33% (1/3 rules)\n"
+           "[####################..........] 66% (2/3 rules)\n"
+           "[##############################] 100% (3/3 rules)\n");
+    EXPECT_EQ(slurp(directory / "trace.log"),
+              "trace: component=5 level=1 Traced::getScalarResult Traced.cpp:7: traced value "
+              "there\n");
 }
 
-TEST_F(CorehostTest, NestingHasALimitButReachesIt) {
-    std::string deepest;
-    for (int i = 1; i < 1000; ++i) {
-        deepest += "Count(";
-    }
-    deepest += "Text()" + std::string(999, ')');
-    Result r = fake({"eval", "-f", file("deep.rule", deepest)});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "1\n");
-    r = fake({"eval", "-f", file("deeper.rule", "Count(" + deepest + ")")});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err,
-              m_Directory.string() + "/deeper.rule:1:6001: nesting deeper than 1000 levels\n");
-}
-
-TEST_F(CorehostTest, TakesATenMegabyteValue) {
-    const std::string big(10 * 1024 * 1024, 'v');
-    const Result r = fake({"eval", "-f", file("big.rule", "Text(value=\"" + big + "\")")});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.size(), big.size() + 1);
-}
-
-TEST_F(CorehostTest, ExplainShowsTheEvaluatedTree) {
-    const Result r = fake({"eval", "--explain", "All(Text(value=false), Text(value=true))"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "All @1:1 => \"false\"\n"
-              "├─ Text(value=\"false\") @1:5 => \"false\"\n"
-              "└─ Text(value=\"true\") @1:24 skipped: the parent was ready\n");
-    const Result json = fake({"eval", "--json", "--explain", "All(Text(value=false))"});
-    const nlohmann::json parsed = nlohmann::json::parse(json.out);
-    EXPECT_EQ(parsed["result"], "false");
-    EXPECT_EQ(parsed["explain"]["children"][0]["properties"]["value"], "false");
-}
-
-TEST_F(CorehostTest, TraceShowsThePluginsRecords) {
-    Result r = fake({"eval", "--trace", "Traced(value=hi)"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "hi\n");
-    EXPECT_EQ(r.err,
-              "trace: component=5 level=1 Traced::getScalarResult Traced.cpp:7: traced value hi\n");
-    const std::string traceFile = (m_Directory / "trace.log").string();
-    r = fake({"eval", "--trace=" + traceFile, "Traced(value=there)"});
-    EXPECT_EQ(r.err, "");
-    std::ifstream stream(traceFile);
-    std::stringstream content;
-    content << stream.rdbuf();
-    EXPECT_EQ(
-        content.str(),
-        "trace: component=5 level=1 Traced::getScalarResult Traced.cpp:7: traced value there\n");
-    r = fake({"eval", "Traced(value=quiet)"});
-    EXPECT_EQ(r.err, "");
-    r = fake({"eval", "--trace=/nonexistent/dir/trace.log", "Text()"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "corehost: cannot open the trace file /nonexistent/dir/trace.log\n");
-}
-
-TEST_F(CorehostTest, SetPassesConfigurationPropertiesAndWarnsAboutSkippedOnes) {
-    Result r = fake({"eval", "--set", "mode=strict", "Text(value=1)"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    r = fake({"eval", "--set", "mode=strict", "--set", "color=blue", "Text(value=1)"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "1\n");
-    EXPECT_EQ(r.err, "corehost: warning: no plug-in kept the property color=blue\n");
-    r = fake({"eval", "--set", "novalue", "Text(value=1)"});
-    EXPECT_EQ(r.status, 2);
-}
-
-TEST_F(CorehostTest, ThePluginThatCannotBeLoadedExitsWithThree) {
-    Result r = corehost({"eval", "--plugin", "/nonexistent/libNone.so", "Text()"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err,
-              "corehost: cannot load the plug-in: /nonexistent/libNone.so: cannot open shared "
-              "object file: No such file or directory\n");
-    r = corehost({"list", "--plugin", COREHOST_SDK_LIBRARY});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err, std::string("corehost: cannot load the plug-in: ") + COREHOST_SDK_LIBRARY +
-                         ": not a plug-in module (no createPlugin or destroyPlugin entry point)\n");
-}
-
-TEST_F(CorehostTest, UsageErrorsExitWithTwo) {
-    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {},
-             {"frobnicate"},
-             {"eval"},
-             {"eval", "--no-such-option", "Text()"},
-             {"run"},
-             {"run", "--jobs", "0", "x.rules"},
-             {"run", "--repeat", "many", "x.rules"},
-             {"run", "--progress", "--no-progress", "x.rules"},
-         }) {
-        const Result r = corehost(arguments);
-        EXPECT_EQ(r.status, 2) << testing::PrintToString(arguments);
-        EXPECT_EQ(r.out, "") << testing::PrintToString(arguments);
-        EXPECT_NE(r.err, "") << testing::PrintToString(arguments);
-    }
-}
-
-TEST_F(CorehostTest, HelpListAndVersion) {
+TEST_F(CorehostTest, HelpAndVersion) {
     Result r = corehost({"--help"});
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"eval", "run", "list", "--version", "Exit status"}) {
@@ -293,204 +374,18 @@ TEST_F(CorehostTest, HelpListAndVersion) {
                              "--explain", "--trace", "--plugin", "--set"}) {
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
     }
-    r = fake({"list"});
-    EXPECT_EQ(r.status, 0);
-    std::vector<std::string> lines = split(r.out, '\n');
-    ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[0], "Text           FakePlugin");
-    EXPECT_EQ(lines[10], "Confused       FakePlugin");
-    r = fake({"list", "--json"});
-    const nlohmann::json names = nlohmann::json::parse(r.out);
-    EXPECT_EQ(names.size(), 11u);
-    EXPECT_EQ(names.back(), nlohmann::json::parse(R"({"name":"Confused","plugin":"FakePlugin",
-                                "module":")" COREHOST_FAKE_PLUGIN R"("})"));
     r = corehost({"--version"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "corehost " COREHOST_VERSION);
 }
 
-TEST_F(CorehostTest, ANameComesFromTheFirstOfSeveralPluginsThatRegistersIt) {
-    const std::string other = COREHOST_OTHER_PLUGIN, fakePlugin = COREHOST_FAKE_PLUGIN;
-    Result r = corehost({"list", "--plugin", other, "--plugin", fakePlugin});
-    EXPECT_EQ(r.status, 0);
-    const std::vector<std::string> lines = split(r.out, '\n');
-    ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 3),
-              (std::vector<std::string>{"Collect        OtherPlugin", "Text           OtherPlugin",
-                                        "List           FakePlugin"}));
-    EXPECT_EQ(r.err, "corehost: warning: \"Text\" is registered by OtherPlugin (" + other +
-                         ") and again by FakePlugin (" + fakePlugin +
-                         "); OtherPlugin's is used\n"
-                         "corehost: warning: \"Collect\" is registered by OtherPlugin (" +
-                         other + ") and again by FakePlugin (" + fakePlugin +
-                         "); OtherPlugin's is used\n");
-    r = corehost({"list", "--plugin", fakePlugin, "--plugin", other, "--plugin", other});
-    EXPECT_EQ(r.out.find("OtherPlugin"), std::string::npos);
-    EXPECT_EQ(split(r.err, '\n').size(), 2u);
-
-    // One tree takes its nodes from two modules; a bare name is searched like a library.
-    r = fake({"eval", "--plugin", "libCorePlugin.so",
-              "All(Text(value=true), Not(ValueOf(value=false)))"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "true\n");
-    EXPECT_EQ(r.err, "");
-    r = fake({"run", "--plugin", COREHOST_REAL_PLUGIN, "--jobs", "2",
-              file("mixed.rules", "a = Not(Text(value=true))\nb = Collect(ValueOf(value=x))\n")});
-    EXPECT_EQ(r.out, "a = \"false\"\nb = [\"x\"]\n");
-}
-
-TEST_F(CorehostTest, APluginDirectoryLoadsItsModulesInNameOrder) {
-    const std::filesystem::path directory = m_Directory / "plugins";
-    std::filesystem::create_directory(directory);
-    std::filesystem::create_symlink(COREHOST_OTHER_PLUGIN, directory / "a.so");
-    std::filesystem::create_symlink(COREHOST_FAKE_PLUGIN, directory / "b.so");
-    // Libraries beside the plug-ins are passed over, and so is anything but *.so.
-    std::filesystem::create_symlink(COREHOST_SDK_LIBRARY, directory / "libplugin.so");
-    file("plugins/README", "not a module");
-    Result r = corehost({"list", "--json", "--plugin-dir", directory.string()});
-    EXPECT_EQ(r.status, 0) << r.err;
-    nlohmann::json names = nlohmann::json::parse(r.out);
-    ASSERT_EQ(names.size(), 11u);
-    EXPECT_EQ(names[0]["plugin"], "OtherPlugin");
-    EXPECT_EQ(names[0]["module"], (directory / "a.so").string());
-    EXPECT_EQ(names[2]["plugin"], "FakePlugin");
-    EXPECT_EQ(split(r.err, '\n').size(), 2u);
-    r = corehost(
-        {"list", "--json", "--plugin", COREHOST_FAKE_PLUGIN, "--plugin-dir", directory.string()});
-    names = nlohmann::json::parse(r.out);
-    EXPECT_EQ(names[0], nlohmann::json::parse(R"({"name":"Text","plugin":"FakePlugin",
-                            "module":")" COREHOST_FAKE_PLUGIN R"("})"));
-
-    const std::filesystem::path empty = m_Directory / "empty";
-    std::filesystem::create_directory(empty);
-    r = corehost({"eval", "--plugin-dir", empty.string(), "Text()"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err,
-              "corehost: cannot load the plug-in: no plug-in module in " + empty.string() + "\n");
-    r = corehost({"eval", "--plugin-dir", (m_Directory / "missing").string(), "Text()"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err, "corehost: cannot read the plug-in directory " +
-                         (m_Directory / "missing").string() + ": No such file or directory\n");
-}
-
-TEST_F(CorehostTest, RunPrintsEveryRuleInOrderAndExitsWithOneOnAFailure) {
-    const std::string first = file("a.rules",
-                                   "yes = Text(value=yes)\n"
-                                   "list = List(items=\"p,q\");\n");
-    const std::string second =
-        file("b.rules", "broken = All(\n  Text(code=-11020))\nlast = Text()\n");
-    Result r = fake({"run", first});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "yes = \"yes\"\nlist = [\"p\", \"q\"]\n");
-    EXPECT_EQ(r.err, "");
-    r = fake({"run", first, second});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "yes = \"yes\"\nlist = [\"p\", \"q\"]\nlast = \"\"\n");
-    EXPECT_EQ(r.err, second + ":2:3: rule broken: Text failed: -11020 \"key\" absent\n");
-
-    r = fake({"run", "--json", first, second});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "");
-    const std::vector<nlohmann::json> lines = jsonLines(r.out);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0],
-              nlohmann::json::parse(R"({"rule":"yes","status":0,"type":"scalar","result":"yes"})"));
-    EXPECT_EQ(lines[1], nlohmann::json::parse(
-                            R"({"rule":"list","status":0,"type":"vector","result":["p","q"]})"));
-    EXPECT_EQ(lines[2], nlohmann::json::parse(R"({"rule":"broken","status":-11020,
-                            "error":"\"key\" absent","node":"Text@2:3"})"));
-    EXPECT_EQ(lines[3]["rule"], "last");
-}
-
-TEST_F(CorehostTest, RunChecksEveryCatalogBeforeEvaluatingAnything) {
-    const std::string good = file("good.rules", "t = Traced(value=evaluated)\n");
-    const std::string bad = file("bad.rules", "x = Text(value=1)\ny = Text(value=\"\\q\")\n");
-    Result r = fake({"run", "--trace", good, bad});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, bad + ":2:17: unknown escape \"\\q\"\n");
-    const std::string unknown = file("unknown.rules", "z = All(Nope())\n");
-    r = fake({"run", "--trace", good, unknown});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, unknown + ":1:9: unknown expression name \"Nope\" (-10008)\n");
-    const std::string again = file("again.rules", "\nt = Text()\n");
-    r = fake({"run", good, again});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, again + ":2:1: duplicate rule \"t\" (first defined at " + good + ":1:1)\n");
-}
-
-TEST_F(CorehostTest, RunRefusesFilesItCannotUse) {
-    Result r = fake({"run", m_Directory.string()});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, m_Directory.string() + ": is a directory, not a rule file\n");
-    const std::string empty = file("empty.rules", "");
-    r = fake({"run", empty});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, empty + ": is empty\n");
-    const std::string comments = file("comments.rules", "# nothing yet\n");
-    r = fake({"run", comments});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, comments + ": holds no rules\n");
-    const std::string missing = (m_Directory / "missing.rules").string();
-    r = fake({"run", missing});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, missing + ": cannot be read: No such file or directory\n");
-}
-
 TEST_F(CorehostTest, ParallelAndRepeatedRunsPrintWhatOneRunPrints) {
-    std::string catalog;
-    for (int i = 0; i < 300; ++i) {
-        const std::string n = std::to_string(i);
-        catalog += i % 5 == 0
-                       ? "r" + n + " = All(Text(value=true), Text(code=-11009))\n"
-                       : "r" + n + " = Collect(List(items=\"a,b\"), Text(value=" + n + "))\n";
-    }
-    const std::string path = file("many.rules", catalog);
-    const Result one = fake({"run", "--json", path});
+    const Result one = run({"run", "$F", "--json", "$D/many.rules"});
     EXPECT_EQ(one.status, 1);
     EXPECT_EQ(jsonLines(one.out).size(), 300u);
-    for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{
-             {"--jobs", "4"}, {"--repeat", "3"}, {"--jobs", "3", "--repeat", "2"}}) {
-        std::vector<std::string> arguments = {"run", "--json"};
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        arguments.push_back(path);
-        const Result r = fake(arguments);
-        EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.out, one.out) << testing::PrintToString(options);
-    }
-}
-
-TEST_F(CorehostTest, RunsAHundredThousandRules) {
-    std::string catalog;
-    for (int i = 0; i < 100000; ++i) {
-        catalog += "rule" + std::to_string(i) + " = Text(value=" + std::to_string(i) + ")\n";
-    }
-    const Result r = fake({"run", "--jobs", "2", file("large.rules", catalog)});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.substr(r.out.size() - 20), "rule99999 = \"99999\"\n");
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 100000);
-}
-
-TEST_F(CorehostTest, ProgressGoesToStandardErrorOnlyWhenForcedOffATerminal) {
-    const std::string path = file("two.rules", "a = Text()\nb = Text()\n");
-    Result r = fake({"run", path});
-    EXPECT_EQ(r.err, "");
-    r = fake({"run", "--progress", path});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err,
-              "[..............................] 0% (0/2 rules)\n"
-              "[###############...............] 50% (1/2 rules)\n"
-              "[##############################] 100% (2/2 rules)\n");
-    r = fake({"run", "--no-progress", path});
-    EXPECT_EQ(r.err, "");
-}
-
-TEST_F(CorehostTest, TheRealPluginIsFoundBesideCorehost) {
-    const Result r = corehost({"eval", "ValueOf(value=\"from the real plug-in\")"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "from the real plug-in\n");
-    EXPECT_EQ(r.err, "");
+    const Result r = run({"run", "$F", "--json", "--jobs", "3", "--repeat", "2", "$D/many.rules"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, one.out);
 }
 
 TEST_F(CorehostTest, TheExampleCatalogEvaluatesWithoutFailure) {

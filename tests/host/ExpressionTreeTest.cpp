@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,8 +50,17 @@ public:
         return calls;
     }
 
-    std::string scalar() const {
-        return fake::narrow(static_cast<const wchar_t*>(m_Tree->root().scalar));
+    // Each node's state after the run, in pre-order: s succeeded, f failed, k skipped, n not
+    // evaluated, with "^" for a failure passed on from a child and "!" for one handed to the
+    // parent's updateWithError.
+    std::string states() const {
+        std::string states;
+        for (const TreeNode& node : m_Tree->nodes()) {
+            states += std::string(states.empty() ? "" : " ") +
+                      "nsfk"[static_cast<int>(node.state)] + (node.propagated ? "^" : "") +
+                      (node.handedAsError ? "!" : "");
+        }
+        return states;
     }
 
 private:
@@ -61,165 +72,121 @@ private:
     std::int32_t m_Built = 0;
 };
 
-TEST(ExpressionTreeTest, FeedsOperatorsChildByChildInOrder) {
-    Harness h(
+TEST(ExpressionTreeTest, FeedsOperatorsChildByChildUntilTheyAreReadyOrSomethingFails) {
+    // `result` is the root's scalar result, or the failed node's index; `states` as states().
+    const auto check = [](const std::string& rule, std::int32_t code, const std::string& result,
+                          const Log& calls, const std::string& states) {
+        SCOPED_TRACE(rule);
+        Harness h(rule);
+        ASSERT_EQ(h.built(), 0);
+        EXPECT_EQ(h.tree().evaluate(), code);
+        EXPECT_EQ(code == 0 ? fake::narrow(h.tree().root().scalar)
+                            : std::to_string(h.tree().failure().node),
+                  result);
+        EXPECT_EQ(h.calls(), calls);
+        EXPECT_EQ(h.states(), states);
+        // Every run ends by disposing every node, so a second run answers the same.
+        const Log first = h.log();
+        EXPECT_EQ(std::count_if(first.begin(), first.end(),
+                                [](const std::string& call) {
+                                    return call.find(".dispose") != std::string::npos;
+                                }),
+                  static_cast<std::ptrdiff_t>(h.tree().nodes().size()));
+        h.log().clear();
+        EXPECT_EQ(h.tree().evaluate(), code);
+        EXPECT_EQ(h.log(), first);
+    };
+    check(
         "All(id=and, Text(id=a, value=true), All(id=inner, Text(id=b, value=true)),"
-        " Text(id=c, value=true))");
-    ASSERT_EQ(h.built(), 0);
-    EXPECT_EQ(h.tree().evaluate(), 0);
-    EXPECT_EQ(h.scalar(), "true");
-    EXPECT_EQ(h.calls(), (Log{"a.getScalarResult", "and.update(true)", "and.isReady=false",
-                              "b.getScalarResult", "inner.update(true)", "inner.getScalarResult",
-                              "and.update(true)", "and.isReady=false", "c.getScalarResult",
-                              "and.update(true)", "and.getScalarResult"}));
-}
-
-TEST(ExpressionTreeTest, SkipsTheRemainingChildrenOnceTheOperatorIsReady) {
-    Harness h(
+        " Text(id=c, value=true))",
+        0, "true",
+        {"a.getScalarResult", "and.update(true)", "and.isReady=false", "b.getScalarResult",
+         "inner.update(true)", "inner.getScalarResult", "and.update(true)", "and.isReady=false",
+         "c.getScalarResult", "and.update(true)", "and.getScalarResult"},
+        "s s s s s");
+    // Once the operator is ready, the remaining children are skipped.
+    check(
         "All(id=and, Text(id=a, value=false), Text(id=b, value=true),"
-        " All(id=c, Text(id=d, value=x)))");
-    EXPECT_EQ(h.tree().evaluate(), 0);
-    EXPECT_EQ(h.scalar(), "false");
-    EXPECT_EQ(h.calls(), (Log{"a.getScalarResult", "and.update(false)", "and.isReady=true",
-                              "and.getScalarResult"}));
-    const std::vector<TreeNode>& nodes = h.tree().nodes();
-    EXPECT_EQ(nodes[1].state, NodeState::Succeeded);
-    for (std::size_t i = 2; i < nodes.size(); ++i) {
-        EXPECT_EQ(nodes[i].state, NodeState::Skipped) << i;
-    }
-}
-
-TEST(ExpressionTreeTest, HandsVectorChildrenToScalarAndVectorOperators) {
-    Harness h(
+        " All(id=c, Text(id=d, value=x)))",
+        0, "false",
+        {"a.getScalarResult", "and.update(false)", "and.isReady=true", "and.getScalarResult"},
+        "s s k k k");
+    // Lists go to scalar and vector operators alike.
+    check(
         "Count(id=n, List(id=l, items=\"a,b,c\"), Text(id=t, value=d),"
-        " Collect(id=v, List(id=e, items=\"\"), Text(id=u, value=x), List(id=f, items=y)))");
-    EXPECT_EQ(h.tree().evaluate(), 0);
-    EXPECT_EQ(h.scalar(), "6");
-    EXPECT_EQ(h.calls(),
-              (Log{"l.getVectorResult", "n.update([a,b,c])", "n.isReady=false", "t.getScalarResult",
-                   "n.update(d)", "n.isReady=false", "e.getVectorResult", "v.update([])",
-                   "v.isReady=false", "u.getScalarResult", "v.update(x)", "v.isReady=false",
-                   "f.getVectorResult", "v.update([y])", "v.getVectorResult", "n.update([x,y])",
-                   "n.getScalarResult"}));
-}
-
-TEST(ExpressionTreeTest, AVectorChildOfAnOperatorWithoutListsFailsTheOperator) {
-    Harness h("All(id=and, List(id=l, items=true))");
-    EXPECT_EQ(h.tree().evaluate(), PluginSDK::RC_NOT_SUPPORTED);
-    EXPECT_EQ(h.tree().failure().node, 0u);
-    EXPECT_EQ(h.calls(), (Log{"l.getVectorResult"}));
-}
-
-TEST(ExpressionTreeTest, AFailedChildFailsItsParentAndStopsTheRun) {
-    Harness h(
+        " Collect(id=v, List(id=e, items=\"\"), Text(id=u, value=x), List(id=f, items=y)))",
+        0, "6",
+        {"l.getVectorResult", "n.update([a,b,c])", "n.isReady=false", "t.getScalarResult",
+         "n.update(d)", "n.isReady=false", "e.getVectorResult", "v.update([])", "v.isReady=false",
+         "u.getScalarResult", "v.update(x)", "v.isReady=false", "f.getVectorResult",
+         "v.update([y])", "v.getVectorResult", "n.update([x,y])", "n.getScalarResult"},
+        "s s s s s s s");
+    // A list for an operator that takes none is the operator's own failure.
+    check("All(id=and, List(id=l, items=true))", PluginSDK::RC_NOT_SUPPORTED, "0",
+          {"l.getVectorResult"}, "f s");
+    // A failed child fails its ancestors and stops the run.
+    check(
         "All(id=top, All(id=mid, Text(id=a, code=-11009), Text(id=b, value=true)),"
-        " Text(id=c, value=true))");
-    EXPECT_EQ(h.tree().evaluate(), PluginSDK::RC_FILE_STATUS_FAILED);
-    EXPECT_EQ(h.calls(), (Log{"a.getScalarResult"}));
-    const TreeFailure& failure = h.tree().failure();
-    EXPECT_EQ(failure.code, PluginSDK::RC_FILE_STATUS_FAILED);
-    EXPECT_EQ(failure.node, 2u);
-    const std::vector<TreeNode>& nodes = h.tree().nodes();
-    EXPECT_EQ(nodes[0].state, NodeState::Failed);
-    EXPECT_TRUE(nodes[0].propagated);
-    EXPECT_EQ(nodes[1].state, NodeState::Failed);
-    EXPECT_EQ(nodes[2].state, NodeState::Failed);
-    EXPECT_FALSE(nodes[2].propagated);
-    EXPECT_EQ(nodes[3].state, NodeState::NotEvaluated);
-    EXPECT_EQ(nodes[4].state, NodeState::NotEvaluated);
+        " Text(id=c, value=true))",
+        PluginSDK::RC_FILE_STATUS_FAILED, "2", {"a.getScalarResult"}, "f^ f^ f n n");
+    // An operator that continues on errors decides through updateWithError.
+    check("First(id=f, Text(id=a, code=-11009), Text(id=b, value=B), Text(id=c))", 0, "B",
+          {"a.getScalarResult", "f.updateWithError(-11009)", "f.isReady=false", "b.getScalarResult",
+           "f.update(B)", "f.isReady=true", "f.getScalarResult"},
+          "s f! s k");
+    check("First(id=f, Text(id=a, code=-11020), Text(id=b, value=B))", PluginSDK::RC_KEY_ABSENT,
+          "0", {"a.getScalarResult", "f.updateWithError(-11020)"}, "f f! n");
+    // A failing result or update is the operator's own failure.
+    check("Count(id=n, code=-10007, Text(id=a, value=1))", PluginSDK::RC_OPERANDS_MISSING, "0",
+          {"a.getScalarResult", "n.update(1)", "n.getScalarResult"}, "f s");
+    check("All(id=and, Text(id=a, value=maybe), Text(id=b, value=true))",
+          PluginSDK::RC_NOT_A_TRUTH_VALUE, "0", {"a.getScalarResult", "and.update(maybe)"},
+          "f s n");
+    // Running out of memory fails the rule instead of the host.
+    check("Count(id=n, All(id=and, Hungry(id=h)), Text(id=t))", kOutOfMemory, "2",
+          {"h.getScalarResult"}, "f^ f^ f n");
 }
 
-TEST(ExpressionTreeTest, AnOperatorThatContinuesOnErrorDecidesThroughUpdateWithError) {
-    Harness tolerated("First(id=f, Text(id=a, code=-11009), Text(id=b, value=B), Text(id=c))");
-    EXPECT_EQ(tolerated.tree().evaluate(), 0);
-    EXPECT_EQ(tolerated.scalar(), "B");
-    EXPECT_EQ(tolerated.calls(),
-              (Log{"a.getScalarResult", "f.updateWithError(-11009)", "f.isReady=false",
-                   "b.getScalarResult", "f.update(B)", "f.isReady=true", "f.getScalarResult"}));
-    EXPECT_TRUE(tolerated.tree().nodes()[1].handedAsError);
-    EXPECT_EQ(tolerated.tree().nodes()[3].state, NodeState::Skipped);
-
-    Harness refused("First(id=f, Text(id=a, code=-11020), Text(id=b, value=B))");
-    EXPECT_EQ(refused.tree().evaluate(), PluginSDK::RC_KEY_ABSENT);
-    EXPECT_EQ(refused.calls(), (Log{"a.getScalarResult", "f.updateWithError(-11020)"}));
-    EXPECT_EQ(refused.tree().failure().node, 0u);  // the verdict is the operator's own
-}
-
-TEST(ExpressionTreeTest, AFailingResultOrUpdateIsTheOperatorsOwnFailure) {
-    Harness result("Count(id=n, code=-10007, Text(id=a, value=1))");
-    EXPECT_EQ(result.tree().evaluate(), PluginSDK::RC_OPERANDS_MISSING);
-    EXPECT_EQ(result.tree().failure().node, 0u);
-    EXPECT_FALSE(result.tree().nodes()[0].propagated);
-
-    Harness update("All(id=and, Text(id=a, value=maybe), Text(id=b, value=true))");
-    EXPECT_EQ(update.tree().evaluate(), PluginSDK::RC_NOT_A_TRUTH_VALUE);
-    EXPECT_EQ(update.calls(), (Log{"a.getScalarResult", "and.update(maybe)"}));
-    EXPECT_EQ(update.tree().failure().node, 0u);
-}
-
-TEST(ExpressionTreeTest, DisposesEveryNodeAfterEachRunSoASecondRunAnswersTheSame) {
-    Harness h(
-        "Count(id=n, Text(id=a, value=1), All(id=and, Text(id=f, value=false),"
-        " Text(id=s, value=true)))");
+TEST(ExpressionTreeTest, DisposesInPreOrderAndDestroysEveryNodeOnceAtTheEnd) {
+    Harness h("Count(id=n, Text(id=a, value=1), Collect(id=v, List(id=l)))");
     EXPECT_EQ(h.tree().evaluate(), 0);
-    EXPECT_EQ(h.scalar(), "2");
-    const Log disposals(h.log().end() - 5, h.log().end());
-    EXPECT_EQ(disposals, (Log{"n.dispose", "a.dispose", "and.dispose", "f.dispose", "s.dispose"}));
-    const Log first = h.log();
-    h.log().clear();
-    EXPECT_EQ(h.tree().evaluate(), 0);
-    EXPECT_EQ(h.scalar(), "2");
-    EXPECT_EQ(h.log(), first);
-}
-
-TEST(ExpressionTreeTest, DestroysEveryNodeOnceAtTheEnd) {
-    Harness h("Count(id=n, Text(id=a), Collect(id=v, List(id=l)))");
-    h.tree().evaluate();
+    EXPECT_EQ(Log(h.log().end() - 4, h.log().end()),
+              (Log{"n.dispose", "a.dispose", "v.dispose", "l.dispose"}));
     h.log().clear();
     h.destroy();
     EXPECT_EQ(h.log(), (Log{"l.destroy", "v.destroy", "a.destroy", "n.destroy"}));
     EXPECT_EQ(h.plugin().liveCount(), 0u);
 }
 
-TEST(ExpressionTreeTest, ANodeTheFactoryCannotBuildFailsTheTreeWithItsPlace) {
-    Harness h("Count(id=n, Text(id=a), Unbuildable(id=u), Text(id=b))");
-    EXPECT_EQ(h.built(), PluginSDK::RC_UNKNOWN_EXPRESSION);
-    EXPECT_EQ(h.tree().failure().node, 2u);
-    EXPECT_EQ(h.tree().nodes()[2].source->position.column, 25u);
-    // Nothing is evaluated, however often asked; the nodes built so far are destroyed.
-    EXPECT_EQ(h.tree().evaluate(), PluginSDK::RC_UNKNOWN_EXPRESSION);
-    EXPECT_TRUE(h.calls().empty());
-    EXPECT_EQ(h.plugin().liveCount(), 2u);
-}
-
-TEST(ExpressionTreeTest, RefusesOperandsWithChildrenAndUnknownTypes) {
-    Harness operand("Text(id=a, Text(id=b))");
-    EXPECT_EQ(operand.built(), PluginSDK::RC_NOT_SUPPORTED);
-    EXPECT_EQ(operand.tree().failure().detail, "an operand takes no child expressions");
-
-    Harness confused("Count(Confused())");
-    EXPECT_EQ(confused.built(), PluginSDK::RC_NOT_SUPPORTED);
-    EXPECT_EQ(confused.tree().failure().node, 1u);
-    EXPECT_EQ(confused.tree().failure().detail,
-              "getType() answered 7, neither scalar (0) nor vector (1)");
-}
-
-TEST(ExpressionTreeTest, AllocationFailureFailsTheRuleInsteadOfTheHost) {
-    Harness building("Count(id=n, Text(id=a), HungryToBuild())");
-    EXPECT_EQ(building.built(), kOutOfMemory);
-    EXPECT_EQ(building.tree().failure().node, 2u);
-
-    Harness evaluating("Count(id=n, All(id=and, Hungry(id=h)), Text(id=t))");
-    EXPECT_EQ(evaluating.tree().evaluate(), kOutOfMemory);
-    EXPECT_EQ(evaluating.tree().failure().node, 2u);
-    const std::vector<TreeNode>& nodes = evaluating.tree().nodes();
-    EXPECT_EQ(nodes[0].state, NodeState::Failed);
-    EXPECT_EQ(nodes[1].state, NodeState::Failed);
-    EXPECT_EQ(nodes[3].state, NodeState::NotEvaluated);
-    // The run still ends by disposing every node, and the tree can run again.
-    const Log disposals(evaluating.log().end() - 4, evaluating.log().end());
-    EXPECT_EQ(disposals, (Log{"n.dispose", "and.dispose", "h.dispose", "t.dispose"}));
-    EXPECT_EQ(evaluating.tree().evaluate(), kOutOfMemory);
+TEST(ExpressionTreeTest, ATreeThatCannotBeBuiltFailsWithItsPlaceAndEvaluatesNothing) {
+    const struct {
+        std::string rule;
+        std::int32_t code;
+        std::size_t node;
+        std::size_t column;
+        std::string detail;
+        std::size_t live;  // the nodes built before the failure, destroyed with the tree
+    } cases[] = {
+        {"Count(id=n, Text(id=a), Unbuildable(id=u), Text(id=b))", PluginSDK::RC_UNKNOWN_EXPRESSION,
+         2, 25, "", 2},
+        {"Text(id=a, Text(id=b))", PluginSDK::RC_NOT_SUPPORTED, 0, 1,
+         "an operand takes no child expressions", 1},
+        {"Count(Confused())", PluginSDK::RC_NOT_SUPPORTED, 1, 7,
+         "getType() answered 7, neither scalar (0) nor vector (1)", 2},
+        {"Count(id=n, Text(id=a), HungryToBuild())", kOutOfMemory, 2, 25, "", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        Harness h(c.rule);
+        EXPECT_EQ(h.built(), c.code);
+        EXPECT_EQ(h.tree().failure().node, c.node);
+        EXPECT_EQ(h.tree().nodes()[c.node].source->position.column, c.column);
+        EXPECT_EQ(h.tree().failure().detail, c.detail);
+        EXPECT_EQ(h.plugin().liveCount(), c.live);
+        EXPECT_EQ(h.tree().evaluate(), c.code);
+        EXPECT_EQ(h.tree().evaluate(), c.code);
+        EXPECT_TRUE(h.calls().empty());
+    }
 }
 
 TEST(ExpressionTreeTest, NamesTheMeaningOfEveryCode) {

@@ -1,14 +1,18 @@
 #pragma once
 
-// Small expression classes and a plug-in that builds them, for testing the host: they follow
-// the protocol like the real plug-in's classes and can log every call the host makes.
+// One configurable fake expression and a plug-in that builds it under several names, for testing
+// the host: each name selects a behaviour and a base, and every call the host makes can be
+// logged as one "id.operation" line.
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cwchar>
 #include <mutex>
 #include <new>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PluginSDK/Configuration.h"
@@ -25,8 +29,6 @@ namespace fake {
 
 using PluginSDK::String;
 using PluginSDK::StringVector;
-
-/// Where fake expressions write what the host called, one "id.operation" line per call.
 using CallLog = std::vector<std::string>;
 
 inline std::string narrow(const wchar_t* text) {
@@ -45,270 +47,152 @@ inline std::string render(const StringVector& values) {
     return out + "]";
 }
 
-/// The part every fake shares: its log line prefix and a count of live objects.
-class Logging {
+/// Appends "id.call" for `expression` to `log`, if there is one.
+inline void logCall(CallLog* log, const PluginSDK::Expression& expression,
+                    const std::string& call) {
+    if (log != nullptr) {
+        const wchar_t* id = expression.getProperty(L"id");
+        log->push_back((id != nullptr ? narrow(id) : std::string("?")) + "." + call);
+    }
+}
+
+/// The fake on any of the four bases, behaving as the name it was built under says (see
+/// kScripts). The operations are declared without `override` so that
+/// one class serves every base: those a base lacks are plain, never-called functions.
+template <class Base>
+class Fake final : public Base {
 public:
-    static std::atomic<int>& live() {
-        static std::atomic<int> count{0};
-        return count;
-    }
+    Fake(std::wstring kind, CallLog* log) : m_Kind(std::move(kind)), m_Log(log) {}
 
-    Logging(PluginSDK::Expression& self, CallLog* log) : m_Self(self), m_Log(log) { ++live(); }
-    ~Logging() { --live(); }
-
-    void log(const std::string& call) const {
-        if (m_Log != nullptr) {
-            const wchar_t* id = m_Self.getProperty(L"id");
-            m_Log->push_back((id != nullptr ? narrow(id) : std::string("?")) + "." + call);
+    std::int32_t getType() { return m_Kind == L"Confused" ? 7 : Base::getType(); }
+    bool isReady() {
+        if (!Base::isOperator()) {
+            return true;
         }
-    }
-
-    // A "code" property makes the operation that reads it fail with that code.
-    std::int32_t code() const {
-        const wchar_t* text = m_Self.getProperty(L"code");
-        return text != nullptr ? static_cast<std::int32_t>(std::wcstol(text, nullptr, 10)) : 0;
-    }
-
-private:
-    PluginSDK::Expression& m_Self;
-    CallLog* m_Log;
-};
-
-/// The text of "value", or a failure with "code".
-class Text : public PluginSDK::ScalarOperand {
-public:
-    explicit Text(CallLog* log) : m_Logging(*this, log) {}
-    void disposeExpression() override { m_Logging.log("dispose"); }
-    std::int32_t getScalarResult(String& result) override {
-        m_Logging.log("getScalarResult");
-        if (m_Logging.code() != 0) {
-            return m_Logging.code();
-        }
-        result = getProperty(L"value");
-        return 0;
-    }
-
-private:
-    Logging m_Logging;
-};
-
-/// The comma-separated "items" as a list; an empty "items" is the empty list.
-class List : public PluginSDK::VectorOperand {
-public:
-    explicit List(CallLog* log) : m_Logging(*this, log) {}
-    void disposeExpression() override { m_Logging.log("dispose"); }
-    std::int32_t getVectorResult(StringVector& result) override {
-        m_Logging.log("getVectorResult");
-        if (m_Logging.code() != 0) {
-            return m_Logging.code();
-        }
-        std::wstring items = getProperty(L"items") != nullptr ? getProperty(L"items") : L"";
-        std::size_t start = 0;
-        while (!items.empty()) {
-            const std::size_t comma = items.find(L',', start);
-            result.addString(items.substr(start, comma - start).c_str());
-            if (comma == std::wstring::npos) {
-                break;
-            }
-            start = comma + 1;
-        }
-        return 0;
-    }
-
-private:
-    Logging m_Logging;
-};
-
-/// Conjunction of truth words, settled by the first "false"; takes no lists.
-class All : public PluginSDK::ScalarOperator {
-public:
-    explicit All(CallLog* log) : m_Logging(*this, log) {}
-    bool isReady() override {
-        m_Logging.log(std::string("isReady=") + (m_Ready ? "true" : "false"));
+        log(std::string("isReady=") + (m_Ready ? "true" : "false"));
         return m_Ready;
     }
-    void disposeExpression() override {
-        m_Logging.log("dispose");
-        m_Ready = false;
-        m_Result = true;
+    void disposeExpression() {
+        log("dispose");
+        m_Values.removeAll();
+        m_Ready = m_False = false;
     }
-    std::int32_t update(const String& value) override {
-        m_Logging.log("update(" + narrow(value) + ")");
-        if (value == L"false") {
-            m_Result = false;
-            m_Ready = true;
-        } else if (value != L"true") {
+    bool continueOnError() const { return m_Kind == L"First"; }
+
+    std::int32_t update(const String& value) {
+        log("update(" + narrow(value) + ")");
+        if (m_Kind == L"All" && value != L"true" && value != L"false") {
             return PluginSDK::RC_NOT_A_TRUTH_VALUE;
         }
-        return 0;
-    }
-    std::int32_t getScalarResult(String& result) override {
-        m_Logging.log("getScalarResult");
-        result = m_Result ? L"true" : L"false";
-        return 0;
-    }
-
-private:
-    Logging m_Logging;
-    bool m_Ready = false;
-    bool m_Result = true;
-};
-
-/// How many values it was handed, a list counting its elements; forgets them only when disposed.
-class Count : public PluginSDK::ScalarOperator {
-public:
-    explicit Count(CallLog* log) : m_Logging(*this, log) {}
-    bool isReady() override {
-        m_Logging.log("isReady=false");
-        return false;
-    }
-    void disposeExpression() override {
-        m_Logging.log("dispose");
-        m_Count = 0;
-    }
-    std::int32_t update(const String& value) override {
-        m_Logging.log("update(" + narrow(value) + ")");
-        ++m_Count;
-        return 0;
-    }
-    std::int32_t update(const StringVector& values) override {
-        m_Logging.log("update(" + render(values) + ")");
-        m_Count += values.m_Count;
-        return 0;
-    }
-    std::int32_t getScalarResult(String& result) override {
-        m_Logging.log("getScalarResult");
-        if (m_Logging.code() != 0) {
-            return m_Logging.code();
-        }
-        result = std::to_wstring(m_Count).c_str();
-        return 0;
-    }
-
-private:
-    Logging m_Logging;
-    std::int32_t m_Count = 0;
-};
-
-/// Every value and every list element it was handed, in order.
-class Collect : public PluginSDK::VectorOperator {
-public:
-    explicit Collect(CallLog* log) : m_Logging(*this, log) {}
-    bool isReady() override {
-        m_Logging.log("isReady=false");
-        return false;
-    }
-    void disposeExpression() override {
-        m_Logging.log("dispose");
-        m_Values.removeAll();
-    }
-    std::int32_t update(const String& value) override {
-        m_Logging.log("update(" + narrow(value) + ")");
+        m_False = m_False || value == L"false";
+        m_Ready = m_Kind == L"First" || (m_Kind == L"All" && m_False);
         m_Values.addString(value);
         return 0;
     }
-    std::int32_t update(const StringVector& values) override {
-        m_Logging.log("update(" + render(values) + ")");
+    std::int32_t update(const StringVector& values) {
+        if (m_Kind == L"All") {
+            return PluginSDK::RC_NOT_SUPPORTED;
+        }
+        log("update(" + render(values) + ")");
         for (std::int32_t i = 0; i < values.m_Count; ++i) {
             m_Values.addString(values[i]);
         }
         return 0;
     }
-    std::int32_t getVectorResult(StringVector& result) override {
-        m_Logging.log("getVectorResult");
-        result = m_Values;
-        return 0;
-    }
-
-private:
-    Logging m_Logging;
-    StringVector m_Values;
-};
-
-/// The first value a child delivers; failures of -11009 are passed over, others are not.
-class First : public PluginSDK::ScalarOperator {
-public:
-    explicit First(CallLog* log) : m_Logging(*this, log) {}
-    bool continueOnError() const override { return true; }
-    bool isReady() override {
-        m_Logging.log(std::string("isReady=") + (m_Found ? "true" : "false"));
-        return m_Found;
-    }
-    void disposeExpression() override {
-        m_Logging.log("dispose");
-        m_Found = false;
-        m_Value = L"";
-    }
-    std::int32_t update(const String& value) override {
-        m_Logging.log("update(" + narrow(value) + ")");
-        m_Value = value;
-        m_Found = true;
-        return 0;
-    }
-    std::int32_t updateWithError(std::int32_t code) override {
-        m_Logging.log("updateWithError(" + std::to_string(code) + ")");
+    std::int32_t updateWithError(std::int32_t code) {
+        log("updateWithError(" + std::to_string(code) + ")");
         return code == PluginSDK::RC_FILE_STATUS_FAILED ? 0 : code;
     }
-    std::int32_t getScalarResult(String& result) override {
-        m_Logging.log("getScalarResult");
-        result = m_Found ? m_Value : String(getProperty(L"default"));
+
+    std::int32_t getScalarResult(String& result) {
+        log("getScalarResult");
+        if (code() != 0) {
+            return code();
+        }
+        String value = Base::getProperty(L"value");
+        if (m_Kind == L"Hungry") {
+            throw std::bad_alloc();
+        }
+        if (m_Kind == L"Traced") {
+            Trace trace(Tracer::getInstance(Tracer::PLUGIN), "Traced::getScalarResult");
+            trace.setLevel(1);
+            trace << trace.pos("Traced.cpp", 7) << "traced value " << value
+                  << Trace::Modifier(Trace::END_OF_MESSAGE);
+        }
+        if (m_Kind == L"All") {
+            value = m_False ? L"false" : L"true";
+        } else if (m_Kind == L"Count") {
+            value = std::to_wstring(m_Values.m_Count).c_str();
+        } else if (m_Kind == L"First") {
+            value = m_Ready ? m_Values[0] : String(Base::getProperty(L"default"));
+        }
+        result = value;
+        return 0;
+    }
+    std::int32_t getVectorResult(StringVector& result) {
+        log("getVectorResult");
+        if (code() != 0) {
+            return code();
+        }
+        if (m_Kind == L"Collect") {
+            result = m_Values;
+            return 0;
+        }
+        const wchar_t* property = Base::getProperty(L"items");
+        const std::wstring items = property != nullptr ? property : L"";
+        for (std::size_t start = 0, comma = 0; !items.empty() && start <= items.size();
+             start = comma + 1) {
+            comma = std::min(items.find(L',', start), items.size());
+            result.addString(items.substr(start, comma - start).c_str());
+        }
         return 0;
     }
 
 private:
-    Logging m_Logging;
-    bool m_Found = false;
-    String m_Value;
-};
-
-/// Runs out of memory when asked for its result.
-class Hungry : public PluginSDK::ScalarOperand {
-public:
-    explicit Hungry(CallLog* log) : m_Logging(*this, log) {}
-    void disposeExpression() override { m_Logging.log("dispose"); }
-    std::int32_t getScalarResult(String&) override {
-        m_Logging.log("getScalarResult");
-        throw std::bad_alloc();
+    void log(const std::string& call) const { logCall(m_Log, *this, call); }
+    std::int32_t code() const {
+        const wchar_t* code = Base::getProperty(L"code");
+        return code != nullptr ? static_cast<std::int32_t>(std::wcstol(code, nullptr, 10)) : 0;
     }
 
-private:
-    Logging m_Logging;
+    std::wstring m_Kind;
+    CallLog* m_Log;
+    StringVector m_Values;
+    bool m_Ready = false;
+    bool m_False = false;
 };
 
-/// Writes one trace record with its "value", then answers it.
-class Traced : public PluginSDK::ScalarOperand {
-public:
-    explicit Traced(CallLog* log) : m_Logging(*this, log) {}
-    void disposeExpression() override {}
-    std::int32_t getScalarResult(String& result) override {
-        Trace trace(Tracer::getInstance(Tracer::PLUGIN), "Traced::getScalarResult");
-        trace.setLevel(1);
-        trace << trace.pos("Traced.cpp", 7) << "traced value " << getProperty(L"value")
-              << Trace::Modifier(Trace::END_OF_MESSAGE);
-        result = getProperty(L"value");
-        return 0;
-    }
+template <class Base>
+PluginSDK::Expression* make(const std::wstring& kind, CallLog* log) {
+    return new Fake<Base>(kind, log);
+}
 
-private:
-    Logging m_Logging;
-};
-
-/// A scalar operand that misreports its type.
-class Confused : public PluginSDK::ScalarOperand {
-public:
-    explicit Confused(CallLog* log) : m_Logging(*this, log) {}
-    std::int32_t getType() override { return 7; }
-    void disposeExpression() override {}
-    std::int32_t getScalarResult(String& result) override {
-        result = L"";
-        return 0;
-    }
-
-private:
-    Logging m_Logging;
+/// Every name the plug-in builds, with the base of its fake. A "code" property makes the result
+/// operation fail with that code.
+inline const std::pair<std::wstring, PluginSDK::Expression* (*)(const std::wstring&, CallLog*)>
+    kScripts[] = {
+        // "value"
+        {L"Text", make<PluginSDK::ScalarOperand>},
+        // the comma-separated "items"; an empty "items" is the empty list
+        {L"List", make<PluginSDK::VectorOperand>},
+        // conjunction of truth words, ready at the first "false"; takes no lists
+        {L"All", make<PluginSDK::ScalarOperator>},
+        // how many values it was handed, a list counting its elements
+        {L"Count", make<PluginSDK::ScalarOperator>},
+        // every value and list element it was handed, in order
+        {L"Collect", make<PluginSDK::VectorOperator>},
+        // the first value handed, else "default"; failures of -11009 are passed over
+        {L"First", make<PluginSDK::ScalarOperator>},
+        // runs out of memory when asked for its result
+        {L"Hungry", make<PluginSDK::ScalarOperand>},
+        // writes one trace record with its "value", then answers it
+        {L"Traced", make<PluginSDK::ScalarOperand>},
+        // getType() answers 7
+        {L"Confused", make<PluginSDK::ScalarOperand>},
 };
 
 /// Builds the fakes by name and checks that the host gives back exactly what it created.
+/// "HungryToBuild" throws while being built; "Unbuildable" is registered but never built.
 class FakePlugin : public PluginSDK::Plugin {
 public:
     explicit FakePlugin(CallLog* log = nullptr) : m_Log(log) {}
@@ -339,35 +223,19 @@ public:
 
     std::int32_t createExpression(const wchar_t* name,
                                   PluginSDK::Expression** expression) override {
-        const std::wstring requested = name;
-        PluginSDK::Expression* created = nullptr;
-        if (requested == L"Text") {
-            created = new Text(m_Log);
-        } else if (requested == L"List") {
-            created = new List(m_Log);
-        } else if (requested == L"All") {
-            created = new All(m_Log);
-        } else if (requested == L"Count") {
-            created = new Count(m_Log);
-        } else if (requested == L"Collect") {
-            created = new Collect(m_Log);
-        } else if (requested == L"First") {
-            created = new First(m_Log);
-        } else if (requested == L"Hungry") {
-            created = new Hungry(m_Log);
-        } else if (requested == L"HungryToBuild") {
+        if (std::wstring(name) == L"HungryToBuild") {
             throw std::bad_alloc();
-        } else if (requested == L"Traced") {
-            created = new Traced(m_Log);
-        } else if (requested == L"Confused") {
-            created = new Confused(m_Log);
-        } else {
-            *expression = nullptr;
+        }
+        PluginSDK::Expression* created = nullptr;
+        for (const auto& [kind, make] : kScripts) {
+            created = kind == name ? make(kind, m_Log) : created;
+        }
+        *expression = created;
+        if (created == nullptr) {
             return PluginSDK::RC_UNKNOWN_EXPRESSION;
         }
         std::lock_guard<std::mutex> lock(m_Mutex);
         m_Live.insert(created);
-        *expression = created;
         return 0;
     }
 
@@ -382,10 +250,7 @@ public:
                 return 0;
             }
         }
-        if (m_Log != nullptr) {
-            const wchar_t* id = expression->getProperty(L"id");
-            m_Log->push_back((id != nullptr ? narrow(id) : std::string("?")) + ".destroy");
-        }
+        logCall(m_Log, *expression, "destroy");
         delete expression;
         return 0;
     }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <platform/utf8.h>
+
 namespace corehost {
 namespace {
 
@@ -30,6 +32,26 @@ Parsed parseExpression(const std::string& text) {
     return parsed;
 }
 
+std::string utf8(const std::wstring& text) {
+    std::string out;
+    platform::appendUtf8Lossy(text, out);
+    return out;
+}
+
+// A tree on one line: NAME@LINE:COLUMN, each property as NAME=VALUE@LINE:COLUMN, then the
+// children in parentheses.
+std::string dump(const RuleNode& node) {
+    std::string text = utf8(node.name) + "@" + node.position.format();
+    for (const RuleProperty& property : node.properties) {
+        text += " " + utf8(property.name) + "=" + utf8(property.value) + "@" +
+                property.position.format();
+    }
+    for (std::size_t i = 0; i < node.children.size(); ++i) {
+        text += (i == 0 ? " (" : ", ") + dump(node.children[i]);
+    }
+    return text + (node.children.empty() ? "" : ")");
+}
+
 std::wstring valueOf(const std::string& text) {
     const Parsed parsed = parseExpression(text);
     EXPECT_TRUE(parsed.ok) << parsed.error;
@@ -40,45 +62,27 @@ std::wstring valueOf(const std::string& text) {
 }
 
 TEST(RuleParserTest, ReadsNamesPropertiesAndChildrenInWrittenOrder) {
-    const Parsed parsed = parseExpression(
-        "And(Compare(type=uinteger, relation = ge,\n"
-        "            ValueOf(value=10), FileInfo(absolutePath=\"/etc/passwd\", field=size)),\n"
-        "    FileExists(absolutePath=/etc/passwd),)");
-    ASSERT_TRUE(parsed.ok) << parsed.error;
-    const RuleNode& root = parsed.root;
-    EXPECT_EQ(root.name, L"And");
-    EXPECT_TRUE(root.properties.empty());
-    ASSERT_EQ(root.children.size(), 2u);
-    const RuleNode& compare = root.children[0];
-    EXPECT_EQ(compare.name, L"Compare");
-    EXPECT_EQ(compare.position.line, 1u);
-    EXPECT_EQ(compare.position.column, 5u);
-    ASSERT_EQ(compare.properties.size(), 2u);
-    EXPECT_EQ(compare.properties[0].name, L"type");
-    EXPECT_EQ(compare.properties[0].value, L"uinteger");
-    EXPECT_EQ(compare.properties[1].name, L"relation");
-    EXPECT_EQ(compare.properties[1].value, L"ge");
-    EXPECT_EQ(compare.properties[1].position.column, 28u);
-    ASSERT_EQ(compare.children.size(), 2u);
-    EXPECT_EQ(compare.children[0].name, L"ValueOf");
-    EXPECT_EQ(compare.children[0].position.line, 2u);
-    EXPECT_EQ(compare.children[0].position.column, 13u);
-    EXPECT_EQ(compare.children[1].properties[0].value, L"/etc/passwd");
-    EXPECT_EQ(root.children[1].name, L"FileExists");
-    EXPECT_EQ(root.children[1].position.line, 3u);
-    EXPECT_EQ(root.children[1].properties[0].value, L"/etc/passwd");
-}
-
-TEST(RuleParserTest, AcceptsEmptyArgumentListsCommentsAndBlankLines) {
-    const Parsed parsed = parseExpression(
-        "# leading comment\r\n"
-        "\tVector( # a comment inside\n"
-        "  )  # trailing comment");
-    ASSERT_TRUE(parsed.ok) << parsed.error;
-    EXPECT_EQ(parsed.root.name, L"Vector");
-    EXPECT_EQ(parsed.root.position.line, 2u);
-    EXPECT_EQ(parsed.root.position.column, 2u);
-    EXPECT_TRUE(parsed.root.children.empty());
+    const struct {
+        std::string text;
+        std::string tree;
+    } cases[] = {
+        {"And(Compare(type=uinteger, relation = ge,\n"
+         "            ValueOf(value=10), FileInfo(absolutePath=\"/etc/passwd\", field=size)),\n"
+         "    FileExists(absolutePath=/etc/passwd),)",
+         "And@1:1 (Compare@1:5 type=uinteger@1:13 relation=ge@1:28 (ValueOf@2:13 value=10@2:21, "
+         "FileInfo@2:32 absolutePath=/etc/passwd@2:41 field=size@2:69), FileExists@3:5 "
+         "absolutePath=/etc/passwd@3:16)"},
+        // Empty argument lists, comments and blank lines.
+        {"# leading comment\r\n\tVector( # a comment inside\n  )  # trailing comment",
+         "Vector@2:2"},
+        // Columns count characters, and a byte order mark is skipped.
+        {"\xef\xbb\xbfV(a=\xc3\xa9\xe6\x97\xa5, b=1)", "V@1:1 a=\xc3\xa9\xe6\x97\xa5@1:3 b=1@1:9"},
+    };
+    for (const auto& c : cases) {
+        const Parsed parsed = parseExpression(c.text);
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        EXPECT_EQ(dump(parsed.root), c.tree) << c.text;
+    }
 }
 
 TEST(RuleParserTest, DecodesValues) {
@@ -144,21 +148,13 @@ TEST(RuleParserTest, ReportsEachErrorAtItsPlace) {
         {"V(v=\xf4\x90\x80\x80)", "t:1:5: invalid UTF-8 sequence starting with byte 0xF4"},
         {std::string("V(v=a\0b)", 8), "t:1:6: a NUL character is not allowed"},
         {"\xe6\x97\xa5(x=1)", "t:1:1: expected an expression name, found \"\xe6\x97\xa5\""},
+        {"V(a=\"\xc3\xa9\xe6\x97\xa5\", b=1 x)", "t:1:15: expected ',' or ')', found \"x\""},
     };
     for (const auto& c : cases) {
         const Parsed parsed = parseExpression(c.text);
         EXPECT_FALSE(parsed.ok) << c.text;
         EXPECT_EQ(parsed.error, c.error) << c.text;
     }
-}
-
-TEST(RuleParserTest, CountsColumnsInCharactersAndSkipsAByteOrderMark) {
-    Parsed parsed = parseExpression("\xef\xbb\xbfV(a=\xc3\xa9\xe6\x97\xa5, b=1)");
-    ASSERT_TRUE(parsed.ok) << parsed.error;
-    EXPECT_EQ(parsed.root.position.column, 1u);
-    EXPECT_EQ(parsed.root.properties[1].position.column, 9u);
-    parsed = parseExpression("V(a=\"\xc3\xa9\xe6\x97\xa5\", b=1 x)");
-    EXPECT_EQ(parsed.error, "t:1:15: expected ',' or ')', found \"x\"");
 }
 
 std::string nested(std::uint32_t depth) {
@@ -225,22 +221,18 @@ TEST(RuleParserTest, FindsTheRulesOfACatalogAndParsesEachAgain) {
     RuleNameIndex names;
     const Catalog catalog = parseCatalog(text, names);
     ASSERT_TRUE(catalog.ok) << catalog.error;
-    ASSERT_EQ(catalog.rules.size(), 3u);
-    EXPECT_EQ(catalog.rules[0].name, "has_shell");
-    EXPECT_EQ(catalog.rules[1].name, "os.version-2");
-    EXPECT_EQ(catalog.rules[1].namePosition.line, 3u);
-    EXPECT_EQ(catalog.rules[2].name, "_last");
     RuleParser parser(text, "c.rules");
-    RuleNode root;
-    ASSERT_TRUE(parser.parseRule(catalog.rules[1], root));
-    EXPECT_EQ(root.name, L"Compare");
-    EXPECT_EQ(root.position.line, 3u);
-    EXPECT_EQ(root.position.column, 14u);
-    ASSERT_EQ(root.children.size(), 2u);
-    EXPECT_EQ(root.children[1].position.line, 4u);
-    EXPECT_EQ(root.children[1].properties[0].value, L"11");
-    ASSERT_TRUE(parser.parseRule(catalog.rules[2], root = RuleNode()));
-    EXPECT_EQ(root.properties[0].value, L";");
+    std::vector<std::string> rules;
+    for (const RuleEntry& rule : catalog.rules) {
+        RuleNode root;
+        EXPECT_TRUE(parser.parseRule(rule, root)) << rule.name;
+        rules.push_back(rule.name + "@" + rule.namePosition.format() + " = " + dump(root));
+    }
+    EXPECT_EQ(rules, (std::vector<std::string>{
+                         "has_shell@2:1 = FileExists@2:13 absolutePath=/bin/sh@2:24",
+                         "os.version-2@3:1 = Compare@3:14 type=version@3:22 relation=ge@3:36 "
+                         "(ValueOf@4:3 value=12@4:11, ValueOf@4:22 value=11@4:30)",
+                         "_last@5:1 = ValueOf@5:9 value=;@5:17"}));
 }
 
 TEST(RuleParserTest, ReportsCatalogErrors) {

@@ -16,6 +16,7 @@
 #include "PluginSDK/ScalarOperator.h"
 #include "PluginSDK/VectorOperand.h"
 #include "PluginSDK/VectorOperator.h"
+#include "common/md5.h"
 #include "cross/ValueOf.h"
 
 namespace {
@@ -110,6 +111,21 @@ TEST(AbiTest, ModuleEntryPointsWorkThroughDlopen) {
     plugin->cleanupPlugin();
     destroy(plugin);
     destroy(nullptr);
+
+    // The digest functions are exported under their plain C names.
+    auto init = reinterpret_cast<decltype(&md5_init)>(dlsym(module.get(), "md5_init"));
+    auto update = reinterpret_cast<decltype(&md5_update)>(dlsym(module.get(), "md5_update"));
+    auto final = reinterpret_cast<decltype(&md5_final)>(dlsym(module.get(), "md5_final"));
+    auto tostr = reinterpret_cast<decltype(&md5_tostr)>(dlsym(module.get(), "md5_tostr"));
+    ASSERT_TRUE(init && update && final && tostr);
+    md5_context context;
+    init(&context);
+    update(&context, reinterpret_cast<const unsigned char*>("abc"), 3);
+    unsigned char bytes[16];
+    final(&context, bytes);
+    char text[33];
+    tostr(text, bytes);
+    EXPECT_STREQ(text, "900150983cd24fb0d6963f7d28e17f72");
 }
 
 TEST(AbiTest, ModuleExportsOnlyItsEntryPoints) {

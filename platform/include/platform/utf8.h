@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,16 @@ inline constexpr wchar_t kReplacementCharacter = 0xFFFD;
 /// Whether `c` is a Unicode scalar value, that is, has a UTF-8 form: not negative, not a
 /// surrogate, not above U+10FFFF.
 bool isScalarValue(wchar_t c);
+
+/// What utf8Length answers for a text with a character that has no UTF-8 form.
+inline constexpr std::size_t kNoUtf8Form = static_cast<std::size_t>(-1);
+
+/// The length in bytes of the UTF-8 form of `text`, or kNoUtf8Form.
+std::size_t utf8Length(std::wstring_view text);
+
+/// Writes the UTF-8 form of `text`, which must have one, to `out`: utf8Length(text) bytes, no
+/// terminator.
+void encodeUtf8(std::wstring_view text, char* out);
 
 /// Sets `out` to the UTF-8 form of `text`. Returns false, with `out` empty, when a character has
 /// no UTF-8 form.

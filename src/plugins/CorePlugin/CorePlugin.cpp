@@ -173,7 +173,8 @@ std::int32_t CorePlugin::createExpression(const wchar_t* name, Expression** expr
         return RC_INVALID_ARGUMENT;
     }
     for (const ExpressionRow& row : kExpressionTable) {
-        if (std::wcscmp(row.name, name) == 0) {
+        // The first character rules out most rows without a call.
+        if (row.name[0] == name[0] && std::wcscmp(row.name, name) == 0) {
             if (row.make == nullptr) {
                 break;
             }

@@ -104,14 +104,16 @@ std::int32_t CompareOperand::getOperands(Comparable** firstOperand, Comparable**
         return code;
     }
     COREPLUGIN_ASSERT(*firstOperand != NULL, kSource, 126);
+    // Owned here until both exist: the second one's allocation may throw.
+    std::unique_ptr<Comparable> first(*firstOperand);
+    *firstOperand = nullptr;
     code = getSecondOperand(secondOperand);
     if (code == PluginSDK::RC_SUCCESS) {
         COREPLUGIN_ASSERT(*secondOperand != NULL, kSource, 130);
+        *firstOperand = first.release();
         return code;
     }
     COREPLUGIN_ASSERT(*secondOperand == NULL, kSource, 134);
-    delete *firstOperand;
-    *firstOperand = nullptr;
     return code;
 }
 

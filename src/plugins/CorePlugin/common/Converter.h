@@ -20,6 +20,10 @@ public:
     /// The dotted text of all four fields.
     static PluginSDK::String toString(Version value);
 
+    /// What toString(value) gives, written into `text`, whose storage is reused: a node that
+    /// writes its result this way allocates nothing when it is evaluated again.
+    static void assign(std::uint32_t value, PluginSDK::String& text);
+
     /// Reads a leading decimal number ("-" negates modulo 2^32) into `value`: 0, or -11019 with
     /// `value` 0 for a number above 32 bits and for a reading of zero from any text but "0".
     static std::int32_t toUnsignedLong(const PluginSDK::String& text, std::uint32_t& value);

@@ -54,12 +54,7 @@ wchar_t* File::toCanonicalPath(wchar_t* path) {
 }
 
 int File::fstat(struct statx* status) const {
-    char* path = i_wcstombs(m_Path);
-    const int result = readStatus(path, status);
-    const int error = errno;
-    zovm_free(path);
-    errno = error;
-    return result;
+    return readStatus(m_Path, status);
 }
 
 std::int32_t File::exists(bool* exists) const {

@@ -21,17 +21,15 @@ std::int32_t Path::exists(bool* exists) const {
     if (m_Path == nullptr) {
         return PluginSDK::RC_PATH_NO_PATH;
     }
-    char* path = i_wcstombs(m_Path);
     struct statx status;
     std::int32_t code = PluginSDK::RC_SUCCESS;
-    if (readStatus(path, &status) == 0) {
+    if (readStatus(m_Path, &status) == 0) {
         *exists = (status.stx_mode & PATH) != 0;
     } else if (errno == ENOENT) {
         *exists = false;
     } else {
         code = PluginSDK::RC_FILE_STATUS_FAILED;
     }
-    zovm_free(path);
     return code;
 }
 

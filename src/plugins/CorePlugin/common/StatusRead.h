@@ -10,4 +10,8 @@ namespace CorePlugin {
 /// system.
 int readStatus(const char* path, struct statx* status);
 
+/// The same for a wide path, converted to UTF-8 first; a path without a UTF-8 form fails with
+/// EILSEQ.
+int readStatus(const wchar_t* path, struct statx* status);
+
 }  // namespace CorePlugin

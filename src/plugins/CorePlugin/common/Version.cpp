@@ -1,5 +1,6 @@
 #include "common/Version.h"
 
+#include <cstddef>
 #include <cwchar>
 #include <functional>
 
@@ -26,8 +27,18 @@ std::int32_t Version::set(const wchar_t* text) {
     if (!isValid(text)) {
         return PluginSDK::RC_INVALID_VERSION;
     }
-    for (unsigned short i = 0; i < m_Fields.size(); ++i) {
-        m_Fields[i] = getField(text, i);
+    // The fields getField() reads, found in one pass: a valid text holds only digits and
+    // separators, so each run of digits is one field, read up to the separator that ends it.
+    std::size_t field = 0;
+    for (const wchar_t* position = text; *position != L'\0' && field < m_Fields.size();) {
+        if (isSeparator(*position)) {
+            ++position;
+            continue;
+        }
+        m_Fields[field++] = readUnsigned32(position, 10).value;
+        while (*position >= L'0' && *position <= L'9') {
+            ++position;
+        }
     }
     return PluginSDK::RC_SUCCESS;
 }

@@ -31,20 +31,8 @@ Clip::~Clip() {
 
 std::int32_t Clip::validateProperties() {
     Trace trace(operandTracer(), "Clip::validateProperties()");
-    std::int32_t status = PluginSDK::RC_SUCCESS;
-    if (getProperty(PropertyName::kInputString) == nullptr) {
-        traceError(trace, kSourceFile, kLineNoInputString, "Unspecified inputString!");
-        status = PluginSDK::RC_TEXT_PROPERTY_ABSENT;
-    }
-    if (getProperty(PropertyName::kStartIndex) == nullptr) {
-        traceError(trace, kSourceFile, kLineNoStartIndex, "Unspecified startIndex!");
-        status = PluginSDK::RC_INDEX_PROPERTY_ABSENT;
-    }
-    if (getProperty(PropertyName::kEndIndex) == nullptr) {
-        traceError(trace, kSourceFile, kLineNoEndIndex, "Unspecified endIndex!");
-        status = PluginSDK::RC_INDEX_PROPERTY_ABSENT;
-    }
-    return status;
+    return checkIndexedText(*this, trace, kSourceFile, kLineNoInputString, kLineNoStartIndex,
+                            kLineNoEndIndex);
 }
 
 std::int32_t Clip::getScalarResult(PluginSDK::String& result) {

@@ -98,10 +98,11 @@ std::int32_t Compare::getScalarResult(PluginSDK::String& result) {
     COREPLUGIN_ASSERT(type != NULL, kSource, 98);
     COREPLUGIN_ASSERT(relation != NULL, kSource, 99);
 
-    Comparable* firstOperand = getComparableOperand(type);
-    Comparable* secondOperand = getComparableOperand(type);
-    const std::unique_ptr<Comparable> firstOwner(firstOperand);
-    const std::unique_ptr<Comparable> secondOwner(secondOperand);
+    // Each value is owned as soon as it exists: the second one's allocation may throw.
+    const std::unique_ptr<Comparable> firstOwner(getComparableOperand(type));
+    const std::unique_ptr<Comparable> secondOwner(getComparableOperand(type));
+    Comparable* firstOperand = firstOwner.get();
+    Comparable* secondOperand = secondOwner.get();
     if (firstOperand == nullptr) {
         COREPLUGIN_ASSERT(secondOperand == NULL, kSource, 107);
         return PluginSDK::RC_UNKNOWN_TYPE;

@@ -29,20 +29,15 @@ Contains::~Contains() {
 
 std::int32_t Contains::validateProperties() {
     Trace trace(operandTracer(), "Contains::validateProperties()");
-    std::int32_t status = PluginSDK::RC_SUCCESS;
-    if (getProperty(PropertyName::kInputString) == nullptr) {
-        traceError(trace, kSourceFile, kLineNoInputString, "Unspecified input string!");
-        status = PluginSDK::RC_TEXT_PROPERTY_ABSENT;
-    }
-    if (getProperty(PropertyName::kSearchedString) == nullptr) {
-        traceError(trace, kSourceFile, kLineNoSearchedString, "Unspecified searched string!");
-        status = PluginSDK::RC_TEXT_PROPERTY_ABSENT;
-    }
-    if (getProperty(PropertyName::kPosition) == nullptr) {
-        traceError(trace, kSourceFile, kLineNoPosition, "Unspecified position!");
-        status = PluginSDK::RC_POSITION_ABSENT;
-    }
-    return status;
+    static constexpr RequiredProperty kRequired[] = {
+        {PropertyName::kInputString, PluginSDK::RC_TEXT_PROPERTY_ABSENT, kLineNoInputString,
+         "Unspecified input string!"},
+        {PropertyName::kSearchedString, PluginSDK::RC_TEXT_PROPERTY_ABSENT, kLineNoSearchedString,
+         "Unspecified searched string!"},
+        {PropertyName::kPosition, PluginSDK::RC_POSITION_ABSENT, kLineNoPosition,
+         "Unspecified position!"},
+    };
+    return checkRequired(*this, trace, kSourceFile, kRequired);
 }
 
 std::int32_t Contains::getScalarResult(PluginSDK::String& result) {

@@ -2,7 +2,6 @@
 
 #include "CorePluginNames.h"
 #include "PluginSDK/ResultCodes.h"
-#include "common/Converter.h"
 #include "common/File.h"
 
 namespace CorePlugin {
@@ -24,7 +23,8 @@ std::int32_t FileExists::getScalarResult(PluginSDK::String& result) {
     if (status != PluginSDK::RC_SUCCESS) {
         return status;
     }
-    result = Converter::toString(exists);
+    // Copied into the host's result as text, so a re-evaluated node reuses its storage.
+    result = exists ? TruthWord::kTrue : TruthWord::kFalse;
     return PluginSDK::RC_SUCCESS;
 }
 

@@ -61,7 +61,7 @@ std::int32_t FileInfo::fileInfo(const wchar_t* absolutePath, const wchar_t* fiel
             if (code != PluginSDK::RC_SUCCESS) {
                 return code;
             }
-            result = Converter::toString(value);
+            Converter::assign(value, result);
             return PluginSDK::RC_SUCCESS;
         }
     }

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "CorePluginNames.h"
-#include "PluginSDK/IniFileReader.h"
 #include "PluginSDK/ResultCodes.h"
 #include "common/Converter.h"
 #include "cross/IniFileProperties.h"
@@ -21,14 +20,8 @@ std::int32_t IniFileKeyExists::getScalarResult(PluginSDK::String& result) {
         return code;
     }
     result = Converter::toString(false);
-    // A file that cannot be read answers like a missing key.
-    PluginSDK::IniFileReader reader(getProperty(PropertyName::kFile));
-    if (!reader.m_IsValid) {
-        return PluginSDK::RC_SUCCESS;
-    }
     std::wstring value;
-    if (reader.getProperty(getProperty(PropertyName::kSection), getProperty(PropertyName::kKey),
-                           value)) {
+    if (lookUpIniFileKey(*this, value)) {
         result = Converter::toString(true);
     }
     return PluginSDK::RC_SUCCESS;

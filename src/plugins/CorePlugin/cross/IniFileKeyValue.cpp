@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "CorePluginNames.h"
-#include "PluginSDK/IniFileReader.h"
 #include "PluginSDK/ResultCodes.h"
 #include "cross/IniFileProperties.h"
 
@@ -21,13 +19,8 @@ std::int32_t IniFileKeyValue::getScalarResult(PluginSDK::String& result) {
     if (code != PluginSDK::RC_SUCCESS) {
         return code;
     }
-    PluginSDK::IniFileReader reader(getProperty(PropertyName::kFile));
-    if (!reader.m_IsValid) {
-        return PluginSDK::RC_SUCCESS;
-    }
     std::wstring value;
-    if (reader.getProperty(getProperty(PropertyName::kSection), getProperty(PropertyName::kKey),
-                           value)) {
+    if (lookUpIniFileKey(*this, value)) {
         result = value.c_str();
     }
     return PluginSDK::RC_SUCCESS;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "CorePluginNames.h"
 #include "PluginSDK/Expression.h"
+#include "PluginSDK/IniFileReader.h"
 #include "PluginSDK/ResultCodes.h"
 
 namespace CorePlugin {
@@ -22,6 +24,16 @@ inline std::int32_t validateIniFileProperties(const PluginSDK::Expression& expre
         code = PluginSDK::RC_KEY_ABSENT;
     }
     return code;
+}
+
+/// The lookup both INI expressions share once their properties are present: true with the
+/// value of "key" in "section" of the file "file". A file that cannot be read answers false,
+/// like a missing key.
+inline bool lookUpIniFileKey(const PluginSDK::Expression& expression, std::wstring& value) {
+    PluginSDK::IniFileReader reader(expression.getProperty(PropertyName::kFile));
+    return reader.m_IsValid &&
+           reader.getProperty(expression.getProperty(PropertyName::kSection),
+                              expression.getProperty(PropertyName::kKey), value);
 }
 
 }  // namespace CorePlugin

@@ -11,8 +11,13 @@ std::int32_t validateMountProperties(const PluginSDK::Expression& expression) {
                : PluginSDK::RC_SUCCESS;
 }
 
-std::int32_t queryMountTable(const PluginSDK::Expression& expression, const mountlist* mounts,
-                             MountLookup lookup, bool pathWhenEmpty, PluginSDK::String& result) {
+std::int32_t queryMountTable(const PluginSDK::Expression& expression, std::int32_t validation,
+                             const mountlist* mounts, MountLookup lookup, bool pathWhenEmpty,
+                             PluginSDK::String& result) {
+    result = static_cast<const wchar_t*>(nullptr);
+    if (validation != PluginSDK::RC_SUCCESS) {
+        return validation;
+    }
     if (mounts == nullptr || !mounts->m_IsValid) {
         return PluginSDK::RC_MOUNT_TABLE_UNAVAILABLE;
     }

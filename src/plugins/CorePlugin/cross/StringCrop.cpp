@@ -53,22 +53,18 @@ StringCrop::~StringCrop() {
 
 std::int32_t StringCrop::validateProperties() {
     Trace trace(operandTracer(), "StringCrop::validateProperties()");
-    std::int32_t status = PluginSDK::RC_SUCCESS;
-    if (getProperty(PropertyName::kInputString) == nullptr) {
-        traceError(trace, kSourceFile, kLineNoInputString, "Unspecified inputString!");
-        status = PluginSDK::RC_TEXT_PROPERTY_ABSENT;
-    }
-    if (getProperty(PropertyName::kStartString) == nullptr) {
-        traceError(trace, kSourceFile, kLineNoStartString, "Unspecified startString!");
-        status = PluginSDK::RC_INDEX_PROPERTY_ABSENT;
-    }
-    if (getProperty(PropertyName::kEndString) == nullptr) {
-        traceError(trace, kSourceFile, kLineNoEndString, "Unspecified endString!");
-        status = PluginSDK::RC_INDEX_PROPERTY_ABSENT;
-    }
+    static constexpr RequiredProperty kRequired[] = {
+        {PropertyName::kInputString, PluginSDK::RC_TEXT_PROPERTY_ABSENT, kLineNoInputString,
+         "Unspecified inputString!"},
+        {PropertyName::kStartString, PluginSDK::RC_INDEX_PROPERTY_ABSENT, kLineNoStartString,
+         "Unspecified startString!"},
+        {PropertyName::kEndString, PluginSDK::RC_INDEX_PROPERTY_ABSENT, kLineNoEndString,
+         "Unspecified endString!"},
+    };
+    const std::int32_t status = checkRequired(*this, trace, kSourceFile, kRequired);
     if (status == PluginSDK::RC_SUCCESS &&
         seekFromOf(getProperty(PropertyName::kSeekFrom)) == SeekFrom::kInvalid) {
-        status = PluginSDK::RC_INDEX_UNUSABLE;
+        return PluginSDK::RC_INDEX_UNUSABLE;
     }
     return status;
 }

@@ -1,0 +1,35 @@
+#include "AllocationCounter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<std::size_t> g_Allocations{0};
+
+}  // namespace
+
+namespace bench {
+
+std::size_t allocationCount() {
+    return g_Allocations.load(std::memory_order_relaxed);
+}
+
+}  // namespace bench
+
+void* operator new(std::size_t size) {
+    g_Allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* block = std::malloc(size == 0 ? 1 : size)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}

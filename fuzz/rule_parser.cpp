@@ -1,0 +1,33 @@
+// The rule language: any bytes as one expression and as a catalog, whose rules parse again when
+// they are evaluated; a value quoted for output reads back as the same value.
+
+#include "Catalog.h"
+#include "FuzzSupport.h"
+#include "Report.h"
+#include "RuleParser.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    corehost::Diagnostic error;
+    if (!corehost::validateText(text, "fuzz", error)) {
+        return 0;
+    }
+    corehost::RuleNode root;
+    if (corehost::RuleParser(text, "fuzz").parseExpression(root)) {
+        for (const corehost::RuleProperty& property : root.properties) {
+            const std::string quoted = "V(v=" + corehost::quote(property.value) + ")";
+            corehost::RuleNode again;
+            fuzz::require(corehost::RuleParser(quoted, "quoted").parseExpression(again) &&
+                              again.properties.at(0).value == property.value,
+                          "a quoted value reads back");
+        }
+    }
+    corehost::Catalog catalog;
+    if (catalog.add(text, "fuzz", error)) {
+        for (std::size_t rule = 0; rule < catalog.size(); ++rule) {
+            corehost::RuleNode tree;
+            fuzz::require(catalog.parse(rule, tree, error), "a checked rule parses again");
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,557 @@
+// Bad input through corehost, as a user meets it: every case gets an answer or a clear error,
+// never a crash, a hang (an alarm stops the process) or memory that grows with the input.
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ExpressionTree.h"
+#include "PluginModule.h"
+#include "PluginSet.h"
+#include "RuleParser.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The high-water mark of a child's memory starts from the parent's at fork time, which the
+// address sanitizer's quarantine keeps large: there memory is not measured.
+#ifdef __SANITIZE_ADDRESS__
+constexpr long kMemoryLimitKb = 0;
+#else
+constexpr long kMemoryLimitKb = 256 * 1024;
+#endif
+
+/// What a corehost process left behind.
+struct Process {
+    int status = -1;  // the exit status, or 128 + the signal that ended it
+    std::string out;
+    std::string err;
+    long maxResidentKb = 0;
+};
+
+// Runs corehost (through the emulator in the ILP32 build); an alarm ends a process that hangs.
+Process corehost(const std::vector<std::string>& arguments, const std::string& input = "",
+                 unsigned timeoutSeconds = 300) {
+    std::vector<std::string> command;
+    std::istringstream emulator(COREHOST_EMULATOR);
+    for (std::string word; emulator >> word;) {
+        command.push_back(word);
+    }
+    command.push_back(COREHOST_BINARY);
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : command) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    const fs::path base = fs::temp_directory_path() / ("bad-input-" + std::to_string(getpid()));
+    const std::string in = base.string() + ".in", out = base.string() + ".out",
+                      err = base.string() + ".err";
+    std::ofstream(in, std::ios::binary) << input;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int fds[3] = {open(in.c_str(), O_RDONLY),
+                            open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+                            open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)};
+        for (int fd = 0; fd < 3; ++fd) {
+            dup2(fds[fd], fd);
+        }
+        alarm(timeoutSeconds);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const auto slurp = [](const std::string& path) {
+        std::stringstream content;
+        content << std::ifstream(path, std::ios::binary).rdbuf();
+        fs::remove(path);
+        return content.str();
+    };
+    Process run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.out = slurp(out);
+    run.err = slurp(err);
+    run.maxResidentKb = usage.ru_maxrss;
+    fs::remove(in);
+    return run;
+}
+
+// Each rule's answer from `run --json`: its result, or its code.
+std::map<std::string, std::string> answers(const std::string& jsonLines) {
+    std::map<std::string, std::string> answers;
+    std::istringstream lines(jsonLines);
+    for (std::string line; std::getline(lines, line);) {
+        const nlohmann::json json = nlohmann::json::parse(line);
+        const std::int32_t status = json["status"];
+        answers[json["rule"]] = status != 0                  ? std::to_string(status)
+                                : json["result"].is_string() ? json["result"].get<std::string>()
+                                                             : json["result"].dump();
+    }
+    return answers;
+}
+
+/// The expressions, each with every property it reads and how many children it takes.
+struct Shape {
+    const char* name;
+    std::vector<const char*> properties;
+    int children;
+};
+
+const std::vector<Shape> kShapes = {
+    {"Not", {}, 1},
+    {"And", {}, 2},
+    {"Or", {}, 2},
+    {"FileInfo", {"absolutePath", "field"}, 0},
+    {"FileInfoCompare", {"absolutePath", "field", "relation", "value", "mustExist"}, 0},
+    {"FileExists", {"absolutePath"}, 0},
+    {"FileDirectory", {"file"}, 0},
+    {"PathExists", {"absolutePath"}, 0},
+    {"ValueOf", {"value"}, 0},
+    {"Compare", {"type", "relation"}, 2},
+    {"Vector", {"filter", "ignoreCase"}, 2},
+    {"Sort", {"filter", "ignoreCase", "order"}, 2},
+    {"Match", {"inputString", "filter", "ignoreCase"}, 0},
+    {"Concat", {"separator", "ifEmpty"}, 2},
+    {"Switch", {"default"}, 2},
+    {"BitwiseAnd", {}, 2},
+    {"BitwiseInclusiveOr", {}, 2},
+    {"BitwiseExclusiveOr", {}, 2},
+    {"ScalarToVector", {}, 1},
+    {"VectorToScalar", {}, 2},
+    {"VectorIterator", {}, 2},
+    {"VectorAt", {"index"}, 2},
+    {"Md5", {}, 2},
+    {"Substring", {"inputString", "searchedString"}, 0},
+    {"Contains", {"inputString", "searchedString", "position"}, 0},
+    {"Clip", {"inputString", "startIndex", "endIndex"}, 0},
+    {"StringSlice", {"inputString", "startIndex", "endIndex"}, 0},
+    {"StringCrop", {"inputString", "startString", "endString", "seekFrom"}, 0},
+    {"IniFileKeyExists", {"file", "section", "key"}, 0},
+    {"IniFileKeyValue", {"file", "section", "key"}, 0},
+    {"MountServer", {"absolutePath"}, 0},
+    {"MountPath", {"absolutePath"}, 0},
+    {"MountRemotePath", {"absolutePath"}, 0},
+};
+
+// `pattern` with every '@' replaced by `value`.
+std::string substitute(const std::string& pattern, const std::string& value) {
+    std::string text;
+    for (char c : pattern) {
+        if (c == '@') {
+            text += value;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+// The expression with every property and every child's value set to `value` (rule text).
+std::string everywhere(const Shape& shape, const std::string& value) {
+    std::string rule = std::string(shape.name) + "(";
+    for (const char* property : shape.properties) {
+        rule += std::string(property) + "=" + value + ", ";
+    }
+    for (int child = 0; child < shape.children; ++child) {
+        rule += "ValueOf(value=" + value + "), ";
+    }
+    return rule + ")";
+}
+
+/// A scratch directory, removed after each test.
+class BadInput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "bad-input-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_Directory = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_Directory); }
+
+    std::string file(const std::string& name, const std::string& content) {
+        const std::string path = (m_Directory / name).string();
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    fs::path m_Directory;
+};
+
+TEST_F(BadInput, ProbesOfEveryKindOfFileAnswerAtOnce) {
+    const fs::path& d = m_Directory;
+    file("conf.ini", "[s]\nk=v\n");
+    file("caf\xC3\xA9.ini", "[s]\nk=v\n");
+    file("empty.ini", "");
+    fs::create_directory(d / "dir");
+    ASSERT_EQ(mkfifo((d / "fifo").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((d / "busy-fifo").c_str(), 0600), 0);
+    // With a writer that never writes, a blocking read of this FIFO would wait for ever.
+    const int writer = open((d / "busy-fifo").c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    fs::create_symlink("loop2", d / "loop1");
+    fs::create_symlink("loop1", d / "loop2");
+    fs::create_symlink("self", d / "self");
+    fs::create_symlink("nowhere", d / "dangling");
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    (d / "socket").string().copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    // FileExists, PathExists, FileInfo's size, FileInfoCompare that must exist, IniFileKeyValue.
+    struct Case {
+        std::string path;
+        std::string answers;
+    };
+    std::vector<Case> cases = {
+        {(d / "conf.ini").string(), "true false 8 true v"},
+        {(d / "caf\xC3\xA9.ini").string(), "true false 8 true v"},
+        {(d / "empty.ini").string(), "true false 0 true "},
+        {(d / "dir").string(), "false true -11013 -11033 "},
+        {(d / "fifo").string(), "false false -11013 -11033 "},
+        {(d / "busy-fifo").string(), "false false -11013 -11033 "},
+        // The type field of a socket holds the bits of both a file and a directory.
+        {(d / "socket").string(), "true true 0 true "},
+        {"/dev/null", "false false -11013 -11033 "},
+        {"/dev/zero", "false false -11013 -11033 "},
+        {(d / "loop1").string(), "-11009 -11009 -11009 -11009 "},
+        {(d / "self").string(), "-11009 -11009 -11009 -11009 "},
+        {(d / "loop1" / "below").string(), "-11009 -11009 -11009 -11009 "},
+        {(d / "dangling").string(), "false false -11009 -11033 "},
+        {(d / "missing").string(), "false false -11009 -11033 "},
+        {"", "false false -11009 -11033 "},
+    };
+    // A block device's type field holds the directory bit; few containers have one.
+    for (const fs::directory_entry& entry : fs::directory_iterator("/dev")) {
+        std::error_code ignored;
+        if (entry.is_block_file(ignored)) {
+            cases.push_back({entry.path().string(), "false true -11013 -11033 "});
+            break;
+        }
+    }
+    const char* const checked[] = {
+        "FileExists(absolutePath=\"@\")", "PathExists(absolutePath=\"@\")",
+        "FileInfo(absolutePath=\"@\", field=size)",
+        "FileInfoCompare(absolutePath=\"@\", field=size, relation=ge, value=0, mustExist=true)",
+        "IniFileKeyValue(file=\"@\", section=s, key=k)"};
+    // Answers that depend on the machine; they must only come at once.
+    const char* const answered[] = {
+        "FileDirectory(file=\"@\")",
+        "FileInfo(absolutePath=\"@\", field=mtime)",
+        "FileInfoCompare(absolutePath=\"@\", field=inode, relation=ne, value=0)",
+        "IniFileKeyExists(file=\"@\", section=s, key=missing)",
+        "MountPath(absolutePath=\"@\")",
+        "MountRemotePath(absolutePath=\"@\")",
+        "MountServer(absolutePath=\"@\")"};
+    std::string catalog;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        std::size_t probe = 0;
+        for (const char* expression : checked) {
+            catalog += "c" + std::to_string(i) + "." + std::to_string(probe++) + " = ";
+            catalog += substitute(expression, cases[i].path) + "\n";
+        }
+        for (const char* expression : answered) {
+            catalog += "a" + std::to_string(i) + "." + std::to_string(probe++) + " = ";
+            catalog += substitute(expression, cases[i].path) + "\n";
+        }
+    }
+    const Process run = corehost({"run", "--json", "--jobs", "2", file("probes.rules", catalog)});
+    close(writer);
+    close(listener);
+    ASSERT_EQ(run.status, 1) << run.err;
+    const auto found = answers(run.out);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        std::string row;
+        for (std::size_t probe = 0; probe < std::size(checked); ++probe) {
+            row += (probe > 0 ? " " : "") +
+                   found.at("c" + std::to_string(i) + "." + std::to_string(probe));
+        }
+        EXPECT_EQ(row, cases[i].answers) << cases[i].path.substr(0, 100);
+        for (std::size_t probe = std::size(checked);
+             probe < std::size(checked) + std::size(answered); ++probe) {
+            const std::string& answer =
+                found.at("a" + std::to_string(i) + "." + std::to_string(probe));
+            EXPECT_TRUE(answer.empty() || answer[0] != '-' || answer == "-11009" ||
+                        answer == "-11013")
+                << answer;
+        }
+    }
+}
+
+TEST_F(BadInput, FilesThatChangeOrVanishMeanwhileGetAnAnswer) {
+    const fs::path path = m_Directory / "flipping";
+    const fs::path spare = m_Directory / "spare";
+    std::atomic<bool> stop{false};
+    // The path turns into a file, nothing, a directory, a FIFO and a link loop, over and over.
+    std::thread flipper([&] {
+        while (!stop) {
+            std::ofstream(spare) << "[s]\nk=v\n";
+            std::error_code ignored;
+            fs::rename(spare, path, ignored);
+            fs::remove(path, ignored);
+            fs::create_directory(path, ignored);
+            fs::remove(path, ignored);
+            mkfifo(path.c_str(), 0600);
+            fs::remove(path, ignored);
+            fs::create_symlink(path, path, ignored);
+            fs::remove(path, ignored);
+        }
+    });
+    std::string catalog;
+    int rules = 0;
+    for (const Shape& shape : kShapes) {
+        const std::string first = shape.properties.empty() ? "" : shape.properties[0];
+        if (first == "absolutePath" || first == "file") {
+            std::string rule = std::string(shape.name) + "(";
+            for (const char* property : shape.properties) {
+                const std::string name = property;
+                const std::string value = name == "field"      ? "size"
+                                          : name == "relation" ? "ge"
+                                          : name == "value"    ? "0"
+                                          : name == "section"  ? "s"
+                                          : name == "key"      ? "k"
+                                                               : path.string();
+                rule += name + "=\"" + value + "\", ";
+            }
+            // The same path probed twice in one tree.
+            catalog += "r" + std::to_string(rules++) + " = Concat(" + rule + "), " + rule + "))\n";
+        }
+    }
+    const Process run =
+        corehost({"run", "--json", "--jobs", "2", "--repeat", "200", file("flip.rules", catalog)});
+    stop = true;
+    flipper.join();
+    ASSERT_LE(run.status, 1) << run.err;
+    const auto found = answers(run.out);
+    EXPECT_EQ(found.size(), static_cast<std::size_t>(rules));
+    for (const auto& [rule, answer] : found) {
+        EXPECT_TRUE(answer.empty() || answer[0] != '-' || answer == "-11009" ||
+                    answer == "-11013" || answer == "-11033")
+            << rule << ": " << answer;
+    }
+}
+
+// Every text the rule language can carry, in every property and every child of every
+// expression, and no property at all.
+TEST_F(BadInput, AnyTextInEveryPropertyOfEveryExpression) {
+    const std::string texts[] = {
+        R"("")",
+        R"("caf\u{E9} \u{1F600} e\u{301} \u{FFFD} \u{10FFFF}")",
+        R"("\\ ; * ? \n \r \t \" [s] =")",
+        "-2147483649",
+        "4294967296",
+        "*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*"
+        "?",
+        "/",
+    };
+    std::string catalog;
+    int rules = 0;
+    for (const Shape& shape : kShapes) {
+        for (const std::string& text : texts) {
+            catalog += "r" + std::to_string(rules++) + " = " + everywhere(shape, text) + "\n";
+        }
+        catalog += "r" + std::to_string(rules++) + " = " + shape.name + "()\n";
+    }
+    const Process run = corehost({"run", "--json", file("texts.rules", catalog)});
+    ASSERT_LE(run.status, 1) << run.err;
+    const auto found = answers(run.out);
+    EXPECT_EQ(found.size(), static_cast<std::size_t>(rules));
+    // Every failure is one of the plug-in's own codes.
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(line.find("unknown result code"), std::string::npos) << line;
+    }
+}
+
+TEST_F(BadInput, TenMegabytesInAPathOrAText) {
+    std::string path;
+    for (int i = 0; i < 5 << 20; ++i) {
+        path += "/a";
+    }
+    std::string text;
+    for (int i = 0; i < 1 << 20; ++i) {
+        text += "x\\u{E9}/*?;\\n";
+    }
+    std::string catalog;
+    catalog += "value = ValueOf(value=\"" + text + "\")\n";
+    catalog += "match = Match(inputString=\"" + text + "\", filter=\"*x*x?\")\n";
+    catalog += "exists = FileExists(absolutePath=\"" + path + "\")\n";
+    catalog += "mount = MountPath(absolutePath=\"" + path + "\")\n";
+    const Process run = corehost({"run", "--json", "--jobs", "2", file("huge.rules", catalog)});
+    ASSERT_EQ(run.status, 1) << run.err.substr(0, 1000);
+    const auto found = answers(run.out);
+    EXPECT_EQ(found.at("value").size(), std::size_t{8} << 20);
+    EXPECT_EQ(found.at("match"), "false");
+    // Beyond the system's limit of a path's length.
+    EXPECT_EQ(found.at("exists"), "-11009");
+    EXPECT_EQ(found.at("mount"), "/");
+}
+
+TEST_F(BadInput, RuleTextThatIsNotUtf8OrHoldsNulIsRefused) {
+    const struct {
+        std::string text;
+        std::string error;
+    } cases[] = {
+        {"ValueOf(value=\"a\xFF\")", "17: invalid UTF-8 sequence starting with byte 0xFF"},
+        {"ValueOf(value=\"\xC0\xAF\")", "16: invalid UTF-8 sequence starting with byte 0xC0"},
+        {"ValueOf(value=\"\xED\xA0\x80\")", "16: invalid UTF-8 sequence starting with byte 0xED"},
+        {std::string("ValueOf(value=\"a\0b\")", 19), "17: a NUL character is not allowed"},
+        {"ValueOf(value=\"\\u{D800}\")", "16: \"\\u{D800}\" is not a Unicode scalar value"},
+        {"ValueOf(value=\"\\u{110000}\")", "16: \"\\u{110000}\" is not a Unicode scalar value"},
+        {"ValueOf(value=\"\\u{0}\")", "16: \"\\u{0}\" is not allowed: a NUL would end the text"},
+    };
+    for (const auto& c : cases) {
+        const std::string rules = file("bad.rules", "rule =\n" + c.text + "\n");
+        const std::string expression = file("bad.expr", c.text);
+        Process run = corehost({"run", rules});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, rules + ":2:" + c.error + "\n");
+        run = corehost({"eval", "-f", expression});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, expression + ":1:" + c.error + "\n");
+    }
+}
+
+TEST_F(BadInput, NestingAtAndPastTheLimit) {
+    const auto nested = [](std::uint32_t depth) {
+        std::string rule;
+        for (std::uint32_t level = 1; level < depth; ++level) {
+            rule += "Not(";
+        }
+        return rule + "ValueOf(value=true)" + std::string(depth - 1, ')');
+    };
+    const std::string deepest = nested(corehost::kMaxNesting);
+    const std::string expected = corehost::kMaxNesting % 2 == 1 ? "true" : "false";
+    EXPECT_EQ(corehost({"eval", deepest}).out, expected + "\n");
+    const Process explained = corehost({"eval", "--json", "--explain", deepest});
+    EXPECT_EQ(explained.status, 0);
+    EXPECT_EQ(nlohmann::json::parse(explained.out)["result"], expected);
+    const Process run =
+        corehost({"run", "--jobs", "2", "--explain",
+                  file("deep.rules", "a = " + deepest + "\nb = " + deepest + "\n")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2 * (corehost::kMaxNesting + 1));
+    const Process tooDeep = corehost({"eval", nested(corehost::kMaxNesting + 1)});
+    EXPECT_EQ(tooDeep.status, 2);
+    EXPECT_EQ(tooDeep.err, "<expr>:1:" + std::to_string(4 * corehost::kMaxNesting + 1) +
+                               ": nesting deeper than 1000 levels\n");
+}
+
+TEST_F(BadInput, CatalogOfAHundredThousandRules) {
+    std::string catalog;
+    for (int i = 0; i < 100000; ++i) {
+        catalog += "r" + std::to_string(i) +
+                   " = Compare(type=integer, relation=lt, ValueOf(value=" + std::to_string(i) +
+                   "), ValueOf(value=50000))\n";
+    }
+    const Process run = corehost({"run", "--jobs", "2", file("many.rules", catalog)});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 100000);
+    EXPECT_NE(run.out.find("r49999 = \"true\"\nr50000 = \"false\"\n"), std::string::npos);
+    // The catalog's text is kept, its trees are not.
+    if (kMemoryLimitKb > 0) {
+        EXPECT_LT(run.maxResidentKb, kMemoryLimitKb);
+    }
+}
+
+TEST_F(BadInput, IniFileOfOneGigabyteIsReadInMemoryOfItsLines) {
+    const std::string path = file("huge.ini", "[first]\nk=1\n");
+    std::error_code unsupported;
+    fs::resize_file(path, std::uintmax_t{1} << 30, unsupported);
+    if (unsupported) {
+        GTEST_SKIP() << "no sparse file of 1 GiB here: " << unsupported.message();
+    }
+    // One line of a gigabyte of NUL bytes, then the section looked for.
+    std::ofstream(path, std::ios::app) << "\n[s]\nk=v\n";
+    const Process run = corehost({"eval", "Concat(separator=\" \", IniFileKeyValue(file=\"" + path +
+                                              "\", section=s, key=k), IniFileKeyExists(file=\"" +
+                                              path + "\", section=s, key=missing))"});
+    EXPECT_EQ(run.out, "v false\n") << run.err;
+    if (kMemoryLimitKb > 0) {
+        EXPECT_LT(run.maxResidentKb, kMemoryLimitKb);
+    }
+}
+
+TEST_F(BadInput, EmptyOrMissingEverything) {
+    const std::string empty = file("empty.rules", "");
+    const std::string comments = file("comments.rules", "# nothing but a comment\n\n");
+    const std::string missing = (m_Directory / "missing.rules").string();
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string error;
+    } cases[] = {
+        {{"run", empty}, 2, empty + ": is empty\n"},
+        {{"run", comments}, 2, comments + ": holds no rules\n"},
+        {{"run", missing}, 2, missing + ": cannot be read: No such file or directory\n"},
+        {{"run", m_Directory.string()},
+         2,
+         m_Directory.string() + ": is a directory, not a rule file\n"},
+        {{"run", "-"}, 2, "<stdin>: is empty\n"},
+        {{"eval", "-"}, 2, "<stdin>: is empty\n"},
+        {{"eval", ""}, 2, "<expr>:1:1: expected an expression name, found the end of the text\n"},
+        {{"eval", "ValueOf()"}, 1, "<expr>:1:1: ValueOf failed: -11022 \"value\" absent\n"},
+        {{"eval", "--plugin", missing, "ValueOf(value=x)"}, 3, "corehost: cannot load the plug-in"},
+    };
+    for (const auto& c : cases) {
+        const Process run = corehost(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments.back();
+        EXPECT_EQ(run.err.substr(0, c.error.size()), c.error);
+    }
+}
+
+// Texts no rule can hold: set on the expressions directly, as another host may.
+TEST(UnconvertibleText, InEveryPropertyOfEveryExpression) {
+    corehost::LoadError error;
+    const auto module = corehost::PluginModule::load(COREHOST_REAL_PLUGIN, error);
+    ASSERT_TRUE(module) << error.message;
+    corehost::PluginSet plugins;
+    plugins.add(module->plugin(), "CorePlugin", COREHOST_REAL_PLUGIN);
+    const std::wstring texts[] = {{static_cast<wchar_t>(0xD800)},
+                                  {L'/', static_cast<wchar_t>(0xDFFF), L'/'},
+                                  {L'a', static_cast<wchar_t>(0x110000)},
+                                  {static_cast<wchar_t>(-1)}};
+    for (const Shape& shape : kShapes) {
+        for (const std::wstring& text : texts) {
+            corehost::RuleNode root;
+            root.name.assign(shape.name, shape.name + std::strlen(shape.name));
+            for (const char* property : shape.properties) {
+                root.properties.push_back(
+                    {std::wstring(property, property + std::strlen(property)), text, {}});
+            }
+            for (int child = 0; child < shape.children; ++child) {
+                corehost::RuleNode value;
+                value.name = L"ValueOf";
+                value.properties.push_back({L"value", text, {}});
+                root.children.push_back(value);
+            }
+            corehost::ExpressionTree tree(plugins);
+            ASSERT_EQ(tree.instantiate(root), 0);
+            const std::int32_t status = tree.evaluate();
+            EXPECT_STRNE(corehost::codeMeaning(status), "unknown result code") << shape.name;
+        }
+    }
+}
+
+}  // namespace
