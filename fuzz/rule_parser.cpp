@@ -23,11 +23,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     corehost::Catalog catalog;
-    if (catalog.add(text, "fuzz", error)) {
+    const bool added = catalog.add(text, "fuzz", error);
+    if (added) {
         for (std::size_t rule = 0; rule < catalog.size(); ++rule) {
             corehost::RuleNode tree;
             fuzz::require(catalog.parse(rule, tree, error), "a checked rule parses again");
         }
+    }
+    // Checked in parts on three threads, the catalog has the same rules or the same error.
+    corehost::Catalog parts(3, 0);
+    corehost::Diagnostic partsError;
+    fuzz::require(parts.add(text, "fuzz", partsError) == added, "parts agree on the verdict");
+    fuzz::require(added ? parts.size() == catalog.size() : partsError.format() == error.format(),
+                  "parts agree on the rules or the error");
+    for (std::size_t rule = 0; added && rule < catalog.size(); ++rule) {
+        fuzz::require(parts.ruleName(rule) == catalog.ruleName(rule) &&
+                          parts.rulePosition(rule).format() == catalog.rulePosition(rule).format(),
+                      "parts agree on each rule");
     }
     return 0;
 }

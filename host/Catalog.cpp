@@ -2,11 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <functional>
 #include <optional>
-#include <tuple>
+#include <system_error>
+#include <thread>
 
 namespace corehost {
 
@@ -21,15 +25,76 @@ bool readStream(std::FILE* file, std::string& text) {
     return std::ferror(file) == 0;
 }
 
-void collectNames(const RuleNode& node, std::uint32_t source,
-                  std::unordered_set<std::wstring>& seen,
-                  std::vector<std::tuple<std::wstring, std::uint32_t, SourcePosition>>& uses) {
-    if (seen.insert(node.name).second) {
-        uses.emplace_back(node.name, source, node.position);
+/// What checking one part of a catalog's text found: its rules, and the first use of each
+/// expression name in it, placed by lines counted from the part's start.
+struct Part {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::vector<RuleEntry> rules;
+    std::vector<std::pair<std::string, SourcePosition>> names;
+    SourcePosition last;
+    bool checked = false;
+    std::exception_ptr failure;
+};
+
+void checkPart(const std::string& text, const std::string& source, Part& part) {
+    try {
+        RuleParser parser(text, source);
+        if (part.begin > 0) {
+            parser.startAt(part.begin, SourcePosition{});
+        }
+        parser.stopAt(part.end);
+        NameSet seen;
+        part.checked =
+            parser.parseCatalog(part.rules, nullptr, [&](std::string_view name, SourcePosition at) {
+                if (seen.find(name) == seen.end()) {
+                    seen.emplace(name);
+                    part.names.emplace_back(name, at);
+                }
+            });
+        part.last = parser.position();
+    } catch (...) {
+        part.failure = std::current_exception();
     }
-    for (const RuleNode& child : node.children) {
-        collectNames(child, source, seen, uses);
+}
+
+/// Checks the text in parts on `threads` threads. False when a part cannot be checked on its own
+/// (its split point was not where a rule starts, or the text has an error): the caller then
+/// checks the text whole, which finds the error and its place as always.
+bool checkInParts(const std::string& text, const std::string& source, unsigned threads,
+                  std::vector<Part>& parts) {
+    const std::vector<std::size_t> points = catalogSplitPoints(text, threads);
+    if (points.size() < 3) {
+        return false;
     }
+    parts.resize(points.size() - 1);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        parts[i].begin = points[i];
+        parts[i].end = points[i + 1];
+    }
+    std::vector<std::thread> helpers;
+    std::size_t started = 1;
+    try {
+        for (; started < parts.size(); ++started) {
+            helpers.emplace_back(checkPart, std::cref(text), std::cref(source),
+                                 std::ref(parts[started]));
+        }
+    } catch (const std::system_error&) {
+        // The parts no thread took are checked here.
+    }
+    checkPart(text, source, parts[0]);
+    for (std::size_t i = started; i < parts.size(); ++i) {
+        checkPart(text, source, parts[i]);
+    }
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    for (const Part& part : parts) {
+        if (part.failure) {
+            std::rethrow_exception(part.failure);
+        }
+    }
+    return std::all_of(parts.begin(), parts.end(), [](const Part& part) { return part.checked; });
 }
 
 std::string unknownNameMessage(const std::wstring& name) {
@@ -112,6 +177,14 @@ bool Catalog::load(const std::vector<std::string>& paths, Diagnostic& error) {
     return true;
 }
 
+void Catalog::useName(std::string_view name, std::uint32_t source, SourcePosition at) {
+    if (m_UsedNames.find(name) == m_UsedNames.end()) {
+        m_UsedNames.emplace(name);
+        // The grammar makes expression names ASCII.
+        m_NameUses.push_back({std::wstring(name.begin(), name.end()), source, at});
+    }
+}
+
 bool Catalog::add(std::string text, std::string source, Diagnostic& error) {
     if (!validateText(text, source, error)) {
         return false;
@@ -119,27 +192,54 @@ bool Catalog::add(std::string text, std::string source, Diagnostic& error) {
     const auto index = static_cast<std::uint32_t>(m_Sources.size());
     m_Sources.push_back({std::move(source), std::move(text)});
     const Source& added = m_Sources.back();
-    std::vector<RuleEntry> entries;
-    std::vector<std::tuple<std::wstring, std::uint32_t, SourcePosition>> uses;
-    RuleParser parser(added.text, added.name);
-    const bool parsed = parser.parseCatalog(entries, m_RuleNames, [&](const RuleNode& root) {
-        collectNames(root, index, m_UsedNames, uses);
-        return std::optional<std::pair<SourcePosition, std::string>>();
-    });
-    if (!parsed) {
-        error = parser.error();
-        return false;
+    const std::size_t known = m_Rules.size();
+    std::vector<Part> parts;
+    if (m_CheckThreads > 1 && added.text.size() >= m_ParallelBytes &&
+        checkInParts(added.text, added.name, m_CheckThreads, parts)) {
+        std::size_t rules = 0;
+        for (const Part& part : parts) {
+            rules += part.rules.size();
+        }
+        m_RuleNames.reserve(m_Rules.size() + rules);
+        m_Rules.reserve(m_Rules.size() + rules);
+        // Each part counted lines from its own start.
+        std::uint32_t lines = 0;
+        std::string first;
+        for (Part& part : parts) {
+            for (auto& [name, at] : part.names) {
+                at.line += lines;
+                useName(name, index, at);
+            }
+            for (RuleEntry& entry : part.rules) {
+                entry.namePosition.line += lines;
+                entry.expressionPosition.line += lines;
+                if (!m_RuleNames.define(entry.name, added.name, entry.namePosition, first)) {
+                    error = {
+                        added.name, entry.namePosition,
+                        "duplicate rule \"" + entry.name + "\" (first defined at " + first + ")"};
+                    return false;
+                }
+                m_Rules.push_back({index, std::move(entry)});
+            }
+            lines += part.last.line - 1;
+        }
+    } else {
+        std::vector<RuleEntry> entries;
+        RuleParser parser(added.text, added.name);
+        if (!parser.parseCatalog(
+                entries, &m_RuleNames,
+                [&](std::string_view name, SourcePosition at) { useName(name, index, at); })) {
+            error = parser.error();
+            return false;
+        }
+        m_Rules.reserve(m_Rules.size() + entries.size());
+        for (RuleEntry& entry : entries) {
+            m_Rules.push_back({index, std::move(entry)});
+        }
     }
-    if (entries.empty()) {
+    if (m_Rules.size() == known) {
         error = {added.name, std::nullopt, "holds no rules"};
         return false;
-    }
-    m_Rules.reserve(m_Rules.size() + entries.size());
-    for (RuleEntry& entry : entries) {
-        m_Rules.push_back({index, std::move(entry)});
-    }
-    for (auto& [name, source, position] : uses) {
-        m_NameUses.push_back({std::move(name), source, position});
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -12,6 +13,15 @@ namespace corehost {
 
 /// The expression names a plug-in registered, for checking rules before they are evaluated.
 using ExpressionNames = std::unordered_set<std::wstring>;
+
+/// A set of names that can be asked about a name without copying it.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+        return std::hash<std::string_view>{}(name);
+    }
+};
+using NameSet = std::unordered_set<std::string, NameHash, std::equal_to<>>;
 
 /// Reads a rule source: a file, or standard input for "-". Directories, unreadable and empty
 /// sources are errors. `name` is what messages call the source.
@@ -27,6 +37,14 @@ std::optional<std::pair<SourcePosition, std::string>> findUnknownName(const Rule
 /// when it is evaluated, so memory follows the text and the largest rule.
 class Catalog {
 public:
+    /// Below this size a catalog's text is checked on one thread: starting threads would cost
+    /// more than they save.
+    static constexpr std::size_t kParallelCheckBytes = 256 * 1024;
+
+    /// A catalog's text of `parallelBytes` or more is checked on up to `checkThreads` threads.
+    explicit Catalog(unsigned checkThreads = 1, std::size_t parallelBytes = kParallelCheckBytes)
+        : m_CheckThreads(checkThreads), m_ParallelBytes(parallelBytes) {}
+
     /// Reads and parses the files in order; rule names must be unique across all of them.
     bool load(const std::vector<std::string>& paths, Diagnostic& error);
 
@@ -66,11 +84,15 @@ private:
         SourcePosition position;
     };
 
+    void useName(std::string_view name, std::uint32_t source, SourcePosition at);
+
+    unsigned m_CheckThreads;
+    std::size_t m_ParallelBytes;
     std::vector<Source> m_Sources;
     std::vector<Rule> m_Rules;
     RuleNameIndex m_RuleNames;
     std::vector<NameUse> m_NameUses;  // the first use of each expression name, in text order
-    std::unordered_set<std::wstring> m_UsedNames;
+    NameSet m_UsedNames;
 };
 
 }  // namespace corehost

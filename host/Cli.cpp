@@ -333,7 +333,7 @@ int evalCommand(const CommonOptions& options, const std::string& expression, boo
 
 int runCommand(const CommonOptions& options, const std::vector<std::string>& files,
                RunOptions runOptions, bool forceProgress, bool forbidProgress) {
-    Catalog catalog;
+    Catalog catalog(runOptions.jobs);
     Diagnostic error;
     if (!catalog.load(files, error)) {
         std::cerr << error.format() << "\n";

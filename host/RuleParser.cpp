@@ -2,8 +2,11 @@
 
 #include <platform/utf8.h>
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace corehost {
@@ -105,28 +108,130 @@ std::string Diagnostic::format() const {
 }
 
 bool validateText(std::string_view text, const std::string& source, Diagnostic& error) {
-    SourcePosition position;
     std::size_t offset = 0;
     while (offset < text.size()) {
+        // Runs of ASCII without NUL, the bulk of any rule text, are passed eight bytes at a time.
+        constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+        constexpr std::uint64_t kLowBits = 0x0101010101010101ULL;
+        std::uint64_t word = 0;
+        while (offset + sizeof word <= text.size()) {
+            std::memcpy(&word, text.data() + offset, sizeof word);
+            if (((word | ((word - kLowBits) & ~word)) & kHighBits) != 0) {
+                break;
+            }
+            offset += sizeof word;
+        }
+        if (offset >= text.size()) {
+            break;
+        }
         const auto c = static_cast<unsigned char>(text[offset]);
-        if (c == 0) {
-            error = {source, position, "a NUL character is not allowed"};
-            return false;
-        }
-        const std::size_t length = sequenceLength(text.substr(offset));
+        std::size_t length = c == 0 ? 0 : sequenceLength(text.substr(offset));
         if (length == 0) {
-            error = {source, position, "invalid UTF-8 sequence starting with byte " + hexByte(c)};
+            // Only now is the place worth counting out.
+            SourcePosition position;
+            for (std::size_t i = 0; i < offset; ++i) {
+                const auto before = static_cast<unsigned char>(text[i]);
+                if (before == '\n') {
+                    ++position.line;
+                    position.column = 1;
+                } else if (!isContinuationByte(before)) {
+                    ++position.column;
+                }
+            }
+            error = {source, position,
+                     c == 0 ? "a NUL character is not allowed"
+                            : "invalid UTF-8 sequence starting with byte " + hexByte(c)};
             return false;
-        }
-        if (c == '\n') {
-            ++position.line;
-            position.column = 1;
-        } else {
-            ++position.column;
         }
         offset += length;
     }
     return true;
+}
+
+bool RuleNameIndex::define(std::string_view name, const std::string& source, SourcePosition at,
+                           std::string& first) {
+    if ((m_Definitions.size() + 1) * 2 > m_Slots.size()) {
+        rehash(std::max<std::size_t>(64, m_Slots.size() * 2));
+    }
+    const std::size_t hash = std::hash<std::string_view>{}(name);
+    const auto tag = static_cast<std::uint32_t>(hash);
+    const std::size_t mask = m_Slots.size() - 1;
+    std::size_t slot = hash & mask;
+    for (; m_Slots[slot].id != 0; slot = (slot + 1) & mask) {
+        const Definition& other = m_Definitions[m_Slots[slot].id - 1];
+        if (m_Slots[slot].tag == tag && nameOf(other) == name) {
+            first = m_Sources[other.source] + ":" + other.position.format();
+            return false;
+        }
+    }
+    if (m_Sources.empty() || m_Sources.back() != source) {
+        m_Sources.push_back(source);
+    }
+    m_Definitions.push_back({m_Names.size(), static_cast<std::uint32_t>(name.size()),
+                             static_cast<std::uint32_t>(m_Sources.size() - 1), at});
+    m_Names.append(name);
+    m_Slots[slot] = {tag, static_cast<std::uint32_t>(m_Definitions.size())};
+    return true;
+}
+
+void RuleNameIndex::reserve(std::size_t count) {
+    std::size_t slots = std::max<std::size_t>(64, m_Slots.size());
+    while (slots < count * 2) {
+        slots *= 2;
+    }
+    if (slots > m_Slots.size()) {
+        rehash(slots);
+    }
+    m_Definitions.reserve(count);
+}
+
+void RuleNameIndex::rehash(std::size_t slots) {
+    std::vector<Slot> table(slots);
+    const std::size_t mask = slots - 1;
+    for (std::size_t id = 1; id <= m_Definitions.size(); ++id) {
+        const std::size_t hash = std::hash<std::string_view>{}(nameOf(m_Definitions[id - 1]));
+        std::size_t slot = hash & mask;
+        while (table[slot].id != 0) {
+            slot = (slot + 1) & mask;
+        }
+        table[slot] = {static_cast<std::uint32_t>(hash), static_cast<std::uint32_t>(id)};
+    }
+    m_Slots = std::move(table);
+}
+
+std::vector<std::size_t> catalogSplitPoints(std::string_view text, std::size_t parts) {
+    const auto startsRule = [&](std::size_t at) {
+        if (at >= text.size() || !isNameStart(text[at])) {
+            return false;
+        }
+        while (at < text.size() && isRuleNameChar(text[at])) {
+            ++at;
+        }
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) {
+            ++at;
+        }
+        return at < text.size() && text[at] == '=';
+    };
+    std::vector<std::size_t> points{0};
+    for (std::size_t part = 1; part < parts; ++part) {
+        std::size_t at = std::max(points.back(), text.size() / parts * part);
+        for (;;) {
+            at = text.find('\n', at);
+            if (at == std::string_view::npos) {
+                break;
+            }
+            ++at;
+            if (startsRule(at)) {
+                points.push_back(at);
+                break;
+            }
+        }
+        if (at == std::string_view::npos) {
+            break;
+        }
+    }
+    points.push_back(text.size());
+    return points;
 }
 
 RuleParser::RuleParser(std::string_view text, std::string source)
@@ -153,12 +258,15 @@ void RuleParser::advance() {
 }
 
 void RuleParser::advanceTo(std::size_t end) {
-    // Only runs without a line feed come here, so the column is all that moves.
-    for (; m_Offset < end; ++m_Offset) {
-        if (!isContinuationByte(static_cast<unsigned char>(m_Text[m_Offset]))) {
-            ++m_Position.column;
-        }
+    // Only runs without a line feed come here, so the column is all that moves. Counted in
+    // locals, the loop is free of stores and the compiler can vectorise it.
+    const char* text = m_Text.data();
+    std::uint32_t columns = 0;
+    for (std::size_t i = m_Offset; i < end; ++i) {
+        columns += isContinuationByte(static_cast<unsigned char>(text[i])) ? 0 : 1;
     }
+    m_Position.column += columns;
+    m_Offset = end;
 }
 
 std::string_view RuleParser::currentCharacter() const {
@@ -181,21 +289,23 @@ std::string RuleParser::found() const {
 void RuleParser::skipBlanks() {
     while (!atEnd()) {
         const char c = peek();
-        if (isBlank(c)) {
+        if (c == '\n') {
             advance();
+        } else if (isBlank(c)) {
+            ++m_Offset;
+            ++m_Position.column;
         } else if (c == '#') {
-            while (!atEnd() && peek() != '\n') {
-                advance();
-            }
+            const std::size_t lineEnd = m_Text.find('\n', m_Offset);
+            advanceTo(lineEnd == std::string_view::npos ? m_Text.size() : lineEnd);
         } else {
             break;
         }
     }
 }
 
-bool RuleParser::readName(std::string& name) {
+std::string_view RuleParser::readName() {
     if (atEnd() || !isNameStart(peek())) {
-        return false;
+        return {};
     }
     const std::size_t start = m_Offset;
     std::size_t end = start;
@@ -203,13 +313,11 @@ bool RuleParser::readName(std::string& name) {
         ++end;
     }
     advanceTo(end);
-    name.assign(m_Text.substr(start, end - start));
-    return true;
+    return m_Text.substr(start, end - start);
 }
 
 bool RuleParser::parseExpression(RuleNode& root) {
-    m_DecodeValues = true;
-    if (!parseNode(root, 1)) {
+    if (!parseNode(&root, 1)) {
         return false;
     }
     skipBlanks();
@@ -222,19 +330,17 @@ bool RuleParser::parseExpression(RuleNode& root) {
 bool RuleParser::parseRule(const RuleEntry& rule, RuleNode& root) {
     m_Offset = rule.expressionOffset;
     m_Position = rule.expressionPosition;
-    m_DecodeValues = true;
-    return parseNode(root, 1);
+    return parseNode(&root, 1);
 }
 
-bool RuleParser::parseCatalog(std::vector<RuleEntry>& rules, RuleNameIndex& names,
-                              const RuleCheck& check) {
-    // Checking a catalog needs the shape of each rule, not its values: they are decoded when
-    // the rule is parsed again for evaluation.
-    m_DecodeValues = false;
-    RuleNode root;
+bool RuleParser::parseCatalog(std::vector<RuleEntry>& rules, RuleNameIndex* names,
+                              const ExpressionNameUse& onName) {
+    m_OnName = onName ? &onName : nullptr;
+    std::string first;
     for (;;) {
         skipBlanks();
         if (atEnd()) {
+            m_OnName = nullptr;
             return true;
         }
         RuleEntry entry;
@@ -246,45 +352,37 @@ bool RuleParser::parseCatalog(std::vector<RuleEntry>& rules, RuleNameIndex& name
         while (!atEnd() && isRuleNameChar(peek())) {
             advance();
         }
-        entry.name.assign(m_Text.substr(start, m_Offset - start));
-        const auto previous = names.find(entry.name);
-        if (previous != names.end()) {
-            return fail(entry.namePosition, "duplicate rule \"" + entry.name +
-                                                "\" (first defined at " + previous->second.first +
-                                                ":" + previous->second.second.format() + ")");
+        const std::string_view name = m_Text.substr(start, m_Offset - start);
+        if (names != nullptr && !names->define(name, m_Source, entry.namePosition, first)) {
+            return fail(entry.namePosition, "duplicate rule \"" + std::string(name) +
+                                                "\" (first defined at " + first + ")");
         }
         skipBlanks();
         if (atEnd() || peek() != '=') {
-            return fail(m_Position,
-                        "expected '=' after the rule name \"" + entry.name + "\", " + found());
+            return fail(m_Position, "expected '=' after the rule name \"" + std::string(name) +
+                                        "\", " + found());
         }
         advance();
         skipBlanks();
         entry.expressionOffset = m_Offset;
         entry.expressionPosition = m_Position;
-        root = RuleNode();
-        if (!parseNode(root, 1)) {
+        if (!parseNode(nullptr, 1)) {
             return false;
-        }
-        if (check) {
-            if (auto problem = check(root)) {
-                return fail(problem->first, std::move(problem->second));
-            }
         }
         skipBlanks();
         if (!atEnd() && peek() == ';') {
             advance();
         }
-        names.emplace(entry.name, std::make_pair(m_Source, entry.namePosition));
+        entry.name.assign(name);
         rules.push_back(std::move(entry));
     }
 }
 
-bool RuleParser::parseNode(RuleNode& node, std::uint32_t depth) {
+bool RuleParser::parseNode(RuleNode* node, std::uint32_t depth) {
     skipBlanks();
     const SourcePosition at = m_Position;
-    std::string name;
-    if (!readName(name)) {
+    const std::string_view name = readName();
+    if (name.empty()) {
         return fail(at, "expected an expression name, " + found());
     }
     if (depth > kMaxNesting) {
@@ -293,20 +391,57 @@ bool RuleParser::parseNode(RuleNode& node, std::uint32_t depth) {
     return parseArguments(node, name, at, depth);
 }
 
-bool RuleParser::parseArguments(RuleNode& node, const std::string& name, SourcePosition at,
+namespace {
+
+// The property names given to one expression, for finding one given twice: a few are scanned,
+// more are indexed.
+class PropertyNames {
+public:
+    const SourcePosition* find(std::string_view name) const {
+        for (std::size_t i = 0; i < m_Count; ++i) {
+            if (m_First[i].first == name) {
+                return &m_First[i].second;
+            }
+        }
+        const auto found = m_Index.find(name);
+        return found == m_Index.end() ? nullptr : &found->second;
+    }
+
+    void add(std::string_view name, SourcePosition at) {
+        if (m_Count < m_First.size()) {
+            m_First[m_Count++] = {name, at};
+        } else {
+            m_Index.emplace(name, at);
+        }
+    }
+
+private:
+    std::array<std::pair<std::string_view, SourcePosition>, 8> m_First;
+    std::size_t m_Count = 0;
+    std::unordered_map<std::string_view, SourcePosition> m_Index;
+};
+
+}  // namespace
+
+bool RuleParser::parseArguments(RuleNode* node, std::string_view name, SourcePosition at,
                                 std::uint32_t depth) {
-    appendWide(name, node.name);
-    node.position = at;
+    if (m_OnName != nullptr) {
+        (*m_OnName)(name, at);
+    }
+    if (node != nullptr) {
+        appendWide(name, node->name);
+        node->position = at;
+    }
     skipBlanks();
     if (atEnd() || peek() != '(') {
-        return fail(m_Position, "expected '(' after \"" + name + "\", " + found());
+        return fail(m_Position, "expected '(' after \"" + std::string(name) + "\", " + found());
     }
     advance();
     const auto missingParenthesis = [&] {
-        return fail(m_Position, "missing ')' to close \"" + name + "(\" opened at " + at.format());
+        return fail(m_Position,
+                    "missing ')' to close \"" + std::string(name) + "(\" opened at " + at.format());
     };
-    // Past a few properties, duplicates are found through an index rather than a scan.
-    std::unordered_map<std::wstring, SourcePosition> propertyIndex;
+    PropertyNames given;
     for (;;) {
         skipBlanks();
         if (atEnd()) {
@@ -317,8 +452,8 @@ bool RuleParser::parseArguments(RuleNode& node, const std::string& name, SourceP
             return true;
         }
         const SourcePosition argumentAt = m_Position;
-        std::string argument;
-        if (!readName(argument)) {
+        const std::string_view argument = readName();
+        if (argument.empty()) {
             return fail(argumentAt, "expected a property or a child expression, " + found());
         }
         skipBlanks();
@@ -327,43 +462,35 @@ bool RuleParser::parseArguments(RuleNode& node, const std::string& name, SourceP
                 return fail(argumentAt,
                             "nesting deeper than " + std::to_string(kMaxNesting) + " levels");
             }
-            node.children.emplace_back();
-            if (!parseArguments(node.children.back(), argument, argumentAt, depth + 1)) {
+            RuleNode* child = nullptr;
+            if (node != nullptr) {
+                child = &node->children.emplace_back();
+            }
+            if (!parseArguments(child, argument, argumentAt, depth + 1)) {
                 return false;
             }
         } else if (!atEnd() && peek() == '=') {
             advance();
-            RuleProperty property{{}, {}, argumentAt};
-            appendWide(argument, property.name);
-            const SourcePosition* first = nullptr;
-            if (node.properties.size() < 8) {
-                for (const RuleProperty& other : node.properties) {
-                    if (other.name == property.name) {
-                        first = &other.position;
-                    }
+            if (const SourcePosition* first = given.find(argument)) {
+                return fail(argumentAt, "duplicate property \"" + std::string(argument) +
+                                            "\" (first given at " + first->format() + ")");
+            }
+            given.add(argument, argumentAt);
+            if (node == nullptr) {
+                if (!parseValue(nullptr)) {
+                    return false;
                 }
             } else {
-                if (propertyIndex.empty()) {
-                    for (const RuleProperty& other : node.properties) {
-                        propertyIndex.emplace(other.name, other.position);
-                    }
+                RuleProperty& property = node->properties.emplace_back();
+                property.position = argumentAt;
+                appendWide(argument, property.name);
+                if (!parseValue(&property.value)) {
+                    return false;
                 }
-                const auto found = propertyIndex.find(property.name);
-                if (found != propertyIndex.end()) {
-                    first = &found->second;
-                }
-                propertyIndex.emplace(property.name, argumentAt);
             }
-            if (first != nullptr) {
-                return fail(argumentAt, "duplicate property \"" + argument + "\" (first given at " +
-                                            first->format() + ")");
-            }
-            if (!parseValue(property.value)) {
-                return false;
-            }
-            node.properties.push_back(std::move(property));
         } else {
-            return fail(m_Position, "expected '=' or '(' after \"" + argument + "\", " + found());
+            return fail(m_Position,
+                        "expected '=' or '(' after \"" + std::string(argument) + "\", " + found());
         }
         skipBlanks();
         if (atEnd()) {
@@ -377,7 +504,7 @@ bool RuleParser::parseArguments(RuleNode& node, const std::string& name, SourceP
     }
 }
 
-bool RuleParser::parseValue(std::wstring& value) {
+bool RuleParser::parseValue(std::wstring* value) {
     skipBlanks();
     if (!atEnd() && peek() == '"') {
         return parseQuoted(value);
@@ -391,16 +518,17 @@ bool RuleParser::parseValue(std::wstring& value) {
         return fail(m_Position, "expected a property value after '=', " + found());
     }
     advanceTo(end);
-    if (m_DecodeValues) {
-        appendWide(m_Text.substr(start, end - start), value);
+    if (value != nullptr) {
+        appendWide(m_Text.substr(start, end - start), *value);
     }
     return true;
 }
 
-bool RuleParser::parseQuoted(std::wstring& value) {
+bool RuleParser::parseQuoted(std::wstring* value) {
     const SourcePosition open = m_Position;
     advance();
     std::string bytes;
+    std::string* decoded = value != nullptr ? &bytes : nullptr;
     for (;;) {
         const std::size_t start = m_Offset;
         std::size_t end = start;
@@ -409,7 +537,7 @@ bool RuleParser::parseQuoted(std::wstring& value) {
             ++end;
         }
         advanceTo(end);
-        if (m_DecodeValues) {
+        if (decoded != nullptr) {
             bytes.append(m_Text.substr(start, end - start));
         }
         if (atEnd() || peek() == '\n') {
@@ -419,15 +547,19 @@ bool RuleParser::parseQuoted(std::wstring& value) {
             advance();
             break;
         }
-        if (!parseEscape(bytes, open)) {
+        if (!parseEscape(decoded, open)) {
             return false;
         }
     }
-    appendWide(bytes, value);
+    if (value != nullptr) {
+        appendWide(bytes, *value);
+    }
     return true;
 }
 
-bool RuleParser::parseEscape(std::string& bytes, SourcePosition open) {
+bool RuleParser::parseEscape(std::string* bytes, SourcePosition open) {
+    std::string ignored;
+    std::string& out = bytes != nullptr ? *bytes : ignored;
     const SourcePosition at = m_Position;
     advance();
     if (atEnd() || peek() == '\n') {
@@ -437,19 +569,19 @@ bool RuleParser::parseEscape(std::string& bytes, SourcePosition open) {
     switch (c) {
         case '\\':
         case '"':
-            bytes += c;
+            out += c;
             advance();
             return true;
         case 'n':
-            bytes += '\n';
+            out += '\n';
             advance();
             return true;
         case 'r':
-            bytes += '\r';
+            out += '\r';
             advance();
             return true;
         case 't':
-            bytes += '\t';
+            out += '\t';
             advance();
             return true;
         case 'u':
@@ -485,7 +617,7 @@ bool RuleParser::parseEscape(std::string& bytes, SourcePosition open) {
         std::snprintf(hex, sizeof hex, "%X", codePoint);
         return fail(at, std::string("\"\\u{") + hex + "}\" is not a Unicode scalar value");
     }
-    bytes += encoded;
+    out += encoded;
     return true;
 }
 

@@ -54,16 +54,53 @@ struct RuleEntry {
     SourcePosition expressionPosition;
 };
 
-/// Rule names already defined, with the place of their definition.
-using RuleNameIndex = std::unordered_map<std::string, std::pair<std::string, SourcePosition>>;
+/// Rule names already defined, with the place of their definition. One flat table and one text
+/// of all the names: a catalog of many rules costs a few bytes a rule and no allocation each.
+class RuleNameIndex {
+public:
+    /// Records the rule `name` defined at `at` in `source`. Returns false, and leaves the first
+    /// definition in `first` ("SOURCE:LINE:COLUMN"), when the name is taken.
+    bool define(std::string_view name, const std::string& source, SourcePosition at,
+                std::string& first);
 
-/// Asked for every parsed tree: returns the place and text of an error, or nothing.
-using RuleCheck =
-    std::function<std::optional<std::pair<SourcePosition, std::string>>(const RuleNode&)>;
+    /// Makes room for `count` names in all without growing the table again.
+    void reserve(std::size_t count);
+
+private:
+    struct Definition {
+        std::size_t offset;  // of the name in m_Names
+        std::uint32_t length;
+        std::uint32_t source;
+        SourcePosition position;
+    };
+    struct Slot {
+        std::uint32_t tag = 0;  // the low bits of the name's hash
+        std::uint32_t id = 0;   // 1 + the index of the definition, 0 for an empty slot
+    };
+
+    std::string_view nameOf(const Definition& definition) const {
+        return std::string_view(m_Names).substr(definition.offset, definition.length);
+    }
+    void rehash(std::size_t slots);
+
+    std::vector<Slot> m_Slots;  // open addressing, a power of two, at most half full
+    std::vector<Definition> m_Definitions;
+    std::string m_Names;
+    std::vector<std::string> m_Sources;  // the names of the sources, each once
+};
+
+/// Told of every expression name of a catalog, in text order, with the place of its use.
+using ExpressionNameUse = std::function<void(std::string_view name, SourcePosition at)>;
 
 /// Checks that `text` is valid UTF-8 holding no NUL character; otherwise fills `error` with the
 /// place of the first offending byte.
 bool validateText(std::string_view text, const std::string& source, Diagnostic& error);
+
+/// Offsets that split a catalog's text into about `parts` parts of like size for checking each
+/// on its own: the start and end of the text, and between them line starts that look like the
+/// start of a rule (a rule name, blanks and '='). A wrong guess shows as an error in checking the
+/// parts, after which the text is checked whole.
+std::vector<std::size_t> catalogSplitPoints(std::string_view text, std::size_t parts);
 
 /// Recursive-descent parser of the rule language over UTF-8 text that validateText accepted.
 class RuleParser {
@@ -73,14 +110,27 @@ public:
     /// The whole text is one expression, with blanks and comments around it.
     bool parseExpression(RuleNode& root);
 
-    /// Parses every rule of a catalog, in order, appending one entry per rule. Rule names must
-    /// be unique across `names` (which grows); `check`, when given, vets every tree (whose
-    /// property values are left empty: only parseRule decodes them).
-    bool parseCatalog(std::vector<RuleEntry>& rules, RuleNameIndex& names,
-                      const RuleCheck& check = {});
+    /// Checks every rule of a catalog, in order, appending one entry per rule; no tree is built
+    /// (parseRule builds one when the rule is evaluated). Rule names must be unique across
+    /// `names`, which grows; without an index they are not compared. `onName`, when given, is
+    /// told of every expression name.
+    bool parseCatalog(std::vector<RuleEntry>& rules, RuleNameIndex* names,
+                      const ExpressionNameUse& onName = {});
 
     /// Parses the expression of a rule that parseCatalog found in the same text.
     bool parseRule(const RuleEntry& rule, RuleNode& root);
+
+    /// Makes the text end at `end`, for checking part of a catalog.
+    void stopAt(std::size_t end) { m_Text = m_Text.substr(0, end); }
+
+    /// Goes on from `offset`, whose character stands at `at`.
+    void startAt(std::size_t offset, SourcePosition at) {
+        m_Offset = offset;
+        m_Position = at;
+    }
+
+    /// Where parsing stands: after parseCatalog, the end of the text.
+    SourcePosition position() const { return m_Position; }
 
     const Diagnostic& error() const { return m_Error; }
 
@@ -93,20 +143,21 @@ private:
     void advanceTo(std::size_t end);
     std::string_view currentCharacter() const;
     std::string found() const;
-    bool readName(std::string& name);
-    bool parseNode(RuleNode& node, std::uint32_t depth);
-    bool parseArguments(RuleNode& node, const std::string& name, SourcePosition at,
+    std::string_view readName();
+    // Without a node (or a value, or bytes) the text is checked and nothing is built.
+    bool parseNode(RuleNode* node, std::uint32_t depth);
+    bool parseArguments(RuleNode* node, std::string_view name, SourcePosition at,
                         std::uint32_t depth);
-    bool parseValue(std::wstring& value);
-    bool parseQuoted(std::wstring& value);
-    bool parseEscape(std::string& bytes, SourcePosition open);
+    bool parseValue(std::wstring* value);
+    bool parseQuoted(std::wstring* value);
+    bool parseEscape(std::string* bytes, SourcePosition open);
 
     std::string_view m_Text;
     std::string m_Source;
     std::size_t m_Offset = 0;
     SourcePosition m_Position;
     Diagnostic m_Error;
-    bool m_DecodeValues = true;
+    const ExpressionNameUse* m_OnName = nullptr;
 };
 
 }  // namespace corehost

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -118,6 +119,109 @@ TEST(CatalogRunnerTest, ChecksExpressionNamesBeforeAnythingRuns) {
     EXPECT_FALSE(catalog.checkNames({L"Text", L"Count", L"Nope", L"Nada"}, error));
     EXPECT_EQ(error.format(), "two.rules:1:5: unknown expression name \"Zilch\" (-10008)");
     EXPECT_TRUE(catalog.checkNames({L"Text", L"Count", L"Nope", L"Nada", L"Zilch"}, error));
+}
+
+std::string describe(const RuleNode& node) {
+    std::string text =
+        std::string(node.name.begin(), node.name.end()) + "@" + node.position.format() + "(";
+    for (const RuleProperty& property : node.properties) {
+        text += std::string(property.name.begin(), property.name.end()) + "@" +
+                property.position.format() + "=" + std::to_string(property.value.size()) + ",";
+    }
+    for (const RuleNode& child : node.children) {
+        text += describe(child) + ",";
+    }
+    return text + ")";
+}
+
+/// A catalog with the shapes a split can trip on: expressions over several lines whose lines
+/// start like a rule, comments, quoted text with '=' and line-break escapes, a byte-order mark,
+/// CR LF line ends, ';' between rules; and, in some, one error.
+std::string randomCatalog(std::mt19937& random) {
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    std::string text = pick(8) == 0 ? "\xEF\xBB\xBF" : "";
+    const std::string lineEnd = pick(4) == 0 ? "\r\n" : "\n";
+    const int rules = 20 + pick(200);
+    for (int i = 0; i < rules; ++i) {
+        const std::string n =
+            "r" + std::to_string(i) + (pick(3) == 0 ? ".x-" + std::to_string(i) : "");
+        switch (pick(6)) {
+            case 0:
+                text += n + " = Text(value=v" + std::to_string(i) + ")";
+                break;
+            case 1:  // a continuation line that starts like a rule
+                text += n + "=Count(" + lineEnd + "id=c" + std::to_string(i) + "," + lineEnd +
+                        "Text(value=\"a = b\\n\"))";
+                break;
+            case 2:
+                text += "# " + n + " = Text()" + lineEnd + n + " =" + lineEnd + "  All(Text(), " +
+                        lineEnd + "Text(value=\"é\\u{2603}\"))";
+                break;
+            case 3:
+                text += n + " = Collect(List(items=\"x,y\"), Text())  # trailing";
+                break;
+            case 4:
+                text += n + "\t= Text(a=1, b=2, c=3)" + lineEnd;
+                break;
+            default:
+                text += n + " = Nope(Text())";
+                break;
+        }
+        text += pick(3) == 0 ? ";" + lineEnd : lineEnd;
+    }
+    switch (pick(4)) {
+        case 0: {  // a character that breaks the syntax, somewhere
+            static const char kBreakers[] = {'(', ')', '=', ',', '"', '#', '\n', '9'};
+            text[static_cast<std::size_t>(pick(static_cast<int>(text.size())))] =
+                kBreakers[pick(sizeof kBreakers)];
+            break;
+        }
+        case 1:  // a rule defined twice
+            text += "r" + std::to_string(pick(rules)) + " = Text()" + lineEnd;
+            break;
+        default:
+            break;
+    }
+    return text;
+}
+
+// Checked in parts on several threads, a catalog yields what checking it whole yields: the
+// same rules at the same places, the same first error, the same first unknown name.
+TEST(CatalogRunnerTest, ChecksACatalogInPartsAsWhole) {
+    std::mt19937 random(20261206);
+    int failures = 0;
+    for (int round = 0; round < 100; ++round) {
+        const std::string text = randomCatalog(random);
+        Catalog whole;
+        Diagnostic wholeError;
+        const bool added = whole.add(text, "c.rules", wholeError);
+        failures += added ? 0 : 1;
+        for (unsigned threads = 2; threads <= 5; ++threads) {
+            Catalog parts(threads, 0);
+            Diagnostic partsError;
+            ASSERT_EQ(parts.add(text, "c.rules", partsError), added) << text;
+            if (!added) {
+                EXPECT_EQ(partsError.format(), wholeError.format());
+                continue;
+            }
+            ASSERT_EQ(parts.size(), whole.size());
+            for (std::size_t rule = 0; rule < whole.size(); ++rule) {
+                RuleNode fromWhole;
+                RuleNode fromParts;
+                ASSERT_TRUE(whole.parse(rule, fromWhole, wholeError));
+                ASSERT_TRUE(parts.parse(rule, fromParts, partsError));
+                EXPECT_EQ(parts.ruleName(rule), whole.ruleName(rule));
+                EXPECT_EQ(parts.rulePosition(rule).format(), whole.rulePosition(rule).format());
+                EXPECT_EQ(describe(fromParts), describe(fromWhole));
+            }
+            const ExpressionNames names{L"Text", L"Count", L"All", L"Collect", L"List"};
+            EXPECT_EQ(parts.checkNames(names, partsError), whole.checkNames(names, wholeError));
+            EXPECT_EQ(partsError.format(), wholeError.format());
+        }
+    }
+    // Both kinds of catalog were drawn.
+    EXPECT_GT(failures, 10);
+    EXPECT_LT(failures, 90);
 }
 
 // Empty catalogs, rules defined twice and unreadable files are corehost's tests' rows.

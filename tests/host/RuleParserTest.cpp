@@ -201,10 +201,11 @@ struct Catalog {
     std::string error;
 };
 
-Catalog parseCatalog(const std::string& text, RuleNameIndex& names, const RuleCheck& check = {}) {
+Catalog parseCatalog(const std::string& text, RuleNameIndex& names,
+                     const ExpressionNameUse& onName = {}) {
     Catalog catalog;
     RuleParser parser(text, "c.rules");
-    catalog.ok = parser.parseCatalog(catalog.rules, names, check);
+    catalog.ok = parser.parseCatalog(catalog.rules, &names, onName);
     if (!catalog.ok) {
         catalog.error = parser.error().format();
     }
@@ -257,7 +258,7 @@ TEST(RuleParserTest, ReportsCatalogErrors) {
     }
 }
 
-TEST(RuleParserTest, ChecksRuleNamesAcrossCatalogsAndVetsEachTree) {
+TEST(RuleParserTest, ChecksRuleNamesAcrossCatalogsAndReportsEachExpressionName) {
     RuleNameIndex names;
     ASSERT_TRUE(parseCatalog("shared = V(v=1)", names).ok);
     const Catalog second = parseCatalog("\n  shared = V(v=2)", names);
@@ -265,16 +266,13 @@ TEST(RuleParserTest, ChecksRuleNamesAcrossCatalogsAndVetsEachTree) {
               "c.rules:2:3: duplicate rule \"shared\" (first defined at c.rules:1:1)");
 
     RuleNameIndex fresh;
-    int checked = 0;
-    const Catalog vetted =
-        parseCatalog("a = V(v=1)\nb = Bad(v=2)\nc = V()", fresh, [&](const RuleNode& root) {
-            ++checked;
-            return root.name == L"Bad"
-                       ? std::make_optional(std::make_pair(root.position, std::string("no Bad")))
-                       : std::nullopt;
-        });
-    EXPECT_EQ(vetted.error, "c.rules:2:5: no Bad");
-    EXPECT_EQ(checked, 2);
+    std::vector<std::string> uses;
+    const Catalog named = parseCatalog("a = V(v=1)\nb = Bad(v=2, W(\n  V()))", fresh,
+                                       [&](std::string_view name, SourcePosition at) {
+                                           uses.push_back(std::string(name) + "@" + at.format());
+                                       });
+    EXPECT_TRUE(named.ok) << named.error;
+    EXPECT_EQ(uses, (std::vector<std::string>{"V@1:5", "Bad@2:5", "W@2:14", "V@3:3"}));
 }
 
 }  // namespace

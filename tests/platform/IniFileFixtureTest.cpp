@@ -129,6 +129,42 @@ TEST(IniFileFixture, OtherKindsOfFileCannotBeReadAndNeverBlock) {
     ::close(listener);
 }
 
+// The file is read a block of 64 KiB at a time: lines, names, blanks and values that cross a
+// block's end, or are longer than a block, read as they do from the text given whole.
+TEST(IniFileFixture, LinesAcrossBlocksReadAsFromTheWholeText) {
+    constexpr std::size_t kBlock = 65536;
+    const std::string blanks(kBlock + 3, ' ');
+    std::string content = "[s]\n";
+    std::vector<std::string> keys;
+    for (std::size_t shift : {0, 1, 2, 3, 5, 9}) {
+        const std::string key = "k" + std::to_string(shift);
+        keys.push_back(key);
+        // A comment longer than a block, after which this pair starts `shift` bytes before a
+        // block's start.
+        const std::size_t start = content.size() + 2;
+        content += ";" + std::string((kBlock - (start + shift) % kBlock) % kBlock + kBlock, 'x');
+        content += "\n" + key + " = v" + key + "\n";
+        content += "[ t" + key + " ]" + blanks + "\n" + key + "=" + blanks + "'long " + blanks +
+                   "value'" + blanks + "\n[s]\n";
+    }
+    platform_test::TempDir dir;
+    const fs::path file = dir.path() / "blocks.ini";
+    std::ofstream(file, std::ios::binary) << content;
+    IniFileReader text(nullptr);
+    text.parse(content);
+    for (const std::string& key : keys) {
+        const std::wstring wideKey(key.begin(), key.end());
+        for (const std::wstring& section : {std::wstring(L"s"), L"t" + wideKey}) {
+            std::wstring fromText;
+            ASSERT_TRUE(text.getProperty(section, wideKey, fromText));
+            std::string expected;
+            platform::toUtf8(fromText, expected);
+            EXPECT_EQ(expected.substr(0, 5), section == L"s" ? "v" + key : "long ");
+            EXPECT_EQ(readThrough(file, section, wideKey), expected) << key;
+        }
+    }
+}
+
 TEST(IniFileFixture, OversizedFilesCannotBeRead) {
     platform_test::TempDir dir;
     // Sparse files far larger than memory: whatever lies before the key is read through, not

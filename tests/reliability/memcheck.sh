@@ -9,7 +9,7 @@ corehost=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$here/catalog.sh" 1000 > "$work/generated.rules"
-memcheck=(valgrind --quiet --error-exitcode=99 --leak-check=full
+memcheck=(timeout 600 valgrind --quiet --error-exitcode=99 --leak-check=full
   --errors-for-leak-kinds=definite,indirect --show-leak-kinds=definite,indirect
   --suppressions="$here/valgrind.supp")
 for catalog in "$here/../../examples/system.rules" "$work/generated.rules"; do

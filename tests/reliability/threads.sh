@@ -5,7 +5,8 @@
 # Usage: threads.sh COREHOST [EMULATOR...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-corehost=("${@:2}" "$1")
+# A hang (a deadlock among the threads) ends after five minutes rather than never.
+corehost=(timeout 300 "${@:2}" "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TSAN_OPTIONS="halt_on_error=1 exitcode=66 ${TSAN_OPTIONS:-}"
