@@ -68,6 +68,16 @@ void ExpressionTree::flatten(const RuleNode& root) {
     }
 }
 
+std::int32_t ExpressionTree::fail(std::size_t index, std::int32_t code) {
+    // The common failure, a code without the host's words: the detail's storage is kept.
+    m_Nodes[index].state = NodeState::Failed;
+    m_Nodes[index].code = code;
+    m_Failure.code = code;
+    m_Failure.node = index;
+    m_Failure.detail.clear();
+    return code;
+}
+
 std::int32_t ExpressionTree::fail(std::size_t index, std::int32_t code, std::string detail) {
     m_Nodes[index].state = NodeState::Failed;
     m_Nodes[index].code = code;
@@ -143,7 +153,7 @@ std::int32_t ExpressionTree::evaluate() {
         node.propagated = false;
         node.code = 0;
     }
-    m_Failure = {};
+    clearFailure();
     std::int32_t status = 0;
     try {
         status = run(0);
@@ -169,7 +179,7 @@ std::int32_t ExpressionTree::run(std::size_t index) {
     // these casts safe.
     switch (node.kind) {
         case NodeKind::ScalarOperand:
-            node.scalar = L"";
+            node.scalar = PluginSDK::String();
             code = static_cast<PluginSDK::ScalarExpression*>(node.expression)
                        ->getScalarResult(node.scalar);
             break;
@@ -184,7 +194,7 @@ std::int32_t ExpressionTree::run(std::size_t index) {
                 return node.code;
             }
             m_Current = index;
-            node.scalar = L"";
+            node.scalar = PluginSDK::String();
             code = op.getScalarResult(node.scalar);
             break;
         }
@@ -223,7 +233,7 @@ std::int32_t ExpressionTree::feed(Operator& op, std::size_t index) {
                 return code;
             }
             current.handedAsError = true;
-            m_Failure = {};
+            clearFailure();
             code = op.updateWithError(code);
         } else if (current.isVector()) {
             code = op.update(current.vector);

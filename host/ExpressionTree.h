@@ -90,11 +90,17 @@ public:
 
 private:
     void flatten(const RuleNode& root);
-    std::int32_t fail(std::size_t index, std::int32_t code, std::string detail = {});
+    std::int32_t fail(std::size_t index, std::int32_t code);
+    std::int32_t fail(std::size_t index, std::int32_t code, std::string detail);
     std::int32_t run(std::size_t index);
     template <class Operator>
     std::int32_t feed(Operator& op, std::size_t index);
     void failAncestors(std::size_t index, std::int32_t code);
+    void clearFailure() {
+        m_Failure.code = 0;
+        m_Failure.node = 0;
+        m_Failure.detail.clear();
+    }
     void dispose();
     void destroy();
 

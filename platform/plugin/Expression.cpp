@@ -7,18 +7,32 @@ namespace PluginSDK {
 
 namespace {
 
-// A node has a handful of properties. Scanning them compares lengths first and the characters
-// of one name only, where the map's search compares characters at every step and again to
-// confirm the hit.
+// A node has a handful of properties, so they are scanned rather than searched. A stored name
+// never holds a null character (it came from a null-terminated text), so it equals `name` when
+// their characters agree up to the stored name's length and `name` ends there: the one pass
+// needs neither the length of `name` nor a library call, and most names differ at their first
+// character.
 constexpr std::size_t kScanLimit = 8;
 
+bool sameName(const std::wstring& stored, const wchar_t* name) {
+    const wchar_t* characters = stored.data();
+    const std::size_t length = stored.size();
+#pragma GCC unroll 4
+    for (std::size_t i = 0; i < length; ++i) {
+        if (characters[i] != name[i]) {
+            return false;
+        }
+    }
+    return name[length] == L'\0';
+}
+
 template <class Map>
-auto findName(Map& properties, std::wstring_view name) {
+auto findName(Map& properties, const wchar_t* name) {
     if (properties.size() > kScanLimit) {
-        return properties.find(name);
+        return properties.find(std::wstring_view(name));
     }
     auto it = properties.begin();
-    while (it != properties.end() && it->first != name) {
+    while (it != properties.end() && !sameName(it->first, name)) {
         ++it;
     }
     return it;

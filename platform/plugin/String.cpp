@@ -1,13 +1,22 @@
 #include "PluginSDK/String.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cwchar>
+#include <functional>
 #include <limits>
 
 #include "base/runtime.h"
 #include "platform/utf8.h"
 
 namespace PluginSDK {
+
+namespace {
+
+// The longest text that operator=(const wchar_t*) copies itself.
+constexpr std::size_t kShortText = 16;
+
+}  // namespace
 
 String::String(const wchar_t* text) {
     if (text != nullptr) {
@@ -18,9 +27,28 @@ String::String(const wchar_t* text) {
 String& String::operator=(const wchar_t* text) {
     if (text == nullptr) {
         m_Text.clear();
-    } else {
-        m_Text = text;
+        return *this;
     }
+    // Most texts assigned to a result are short (truth words, numbers) and go into storage kept
+    // from the previous evaluation: those are copied a character at a time, which costs less than
+    // the library's call to measure the text and its call to copy it. A text that lies inside
+    // this one's storage, or does not fit it, is left to assign(), which handles both.
+    const wchar_t* const storage = m_Text.data();
+    const std::less<const wchar_t*> before;
+    if (before(text, storage) || before(storage + m_Text.size(), text)) {
+        std::size_t length = 0;
+        while (length < kShortText && text[length] != L'\0') {
+            ++length;
+        }
+        if (text[length] == L'\0' && length <= m_Text.capacity()) {
+            m_Text.clear();
+            for (std::size_t i = 0; i < length; ++i) {
+                m_Text.push_back(text[i]);
+            }
+            return *this;
+        }
+    }
+    m_Text = text;
     return *this;
 }
 

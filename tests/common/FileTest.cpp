@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <fstream>
 #include <string>
+
+#include <sys/stat.h>
 
 #include "PluginSDK/ResultCodes.h"
 #include "common/Path.h"
+#include "common/PathCopy.h"
 #include "cross/ProbeTesting.h"
 
 namespace {
@@ -110,6 +115,68 @@ TEST(FileTest, RefusesValuesBeyondThirtyTwoBits) {
         EXPECT_EQ(size, s.value) << s.size;
         EXPECT_EQ(probe.exists(&exists), PluginSDK::RC_SUCCESS);
         EXPECT_TRUE(exists);
+    }
+}
+
+// A path short enough to be copied inside the object and a longer one copied by the runtime,
+// ASCII or not, reach the same entry. Repeated separators (the system reads "//" as "/") pad
+// each path to lengths around that limit; every answer is checked against stat(2) on the path's
+// UTF-8 form.
+TEST(FileTest, AnswersAlikeForPathsOfEveryLength) {
+    const probe::Tree tree;
+    const std::string accented = "caf\xC3\xA9-\xF0\x9F\x98\x80";
+    std::ofstream(tree.root() / accented) << "12345";
+    const std::string root = tree.root().string();
+    for (const char c : root) {
+        ASSERT_LT(static_cast<unsigned char>(c), 0x80) << "the temporary directory is not ASCII";
+    }
+    const struct {
+        std::wstring name;
+        std::string utf8;
+    } names[] = {
+        {L"file", "file"},
+        {L"dir", "dir"},
+        {L"missing", "missing"},
+        {L"file/below", "file/below"},
+        {L"caf\u00E9-\U0001F600", accented},
+    };
+    constexpr std::size_t kLimit = CorePlugin::PathCopy::INLINE_LENGTH;
+    for (const auto& n : names) {
+        for (const std::size_t length :
+             {std::size_t{0}, kLimit - 2, kLimit - 1, kLimit, kLimit + 1, 3 * kLimit}) {
+            const std::size_t bare = root.size() + 1 + n.name.size();
+            const std::size_t separators = length > bare ? length - bare + 1 : 1;
+            const std::wstring wide =
+                std::wstring(root.begin(), root.end()) + std::wstring(separators, L'/') + n.name;
+            const std::string utf8 = root + std::string(separators, '/') + n.utf8;
+            SCOPED_TRACE(std::to_string(wide.size()) + " characters: " + utf8);
+
+            struct stat status {};
+            const bool read = ::stat(utf8.c_str(), &status) == 0;
+            const bool absent = !read && errno == ENOENT;
+            const bool regular = read && (status.st_mode & File::REGULAR_FILE) != 0;
+
+            std::wstring source = wide;
+            const File file(source.c_str());
+            const Path directory(source.c_str());
+            source.assign(source.size(), L'X');
+            EXPECT_EQ(file.getPath(), wide);
+            EXPECT_EQ(directory.getPath(), wide);
+
+            bool exists = false;
+            EXPECT_EQ(file.exists(&exists),
+                      read || absent ? PluginSDK::RC_SUCCESS : PluginSDK::RC_FILE_STATUS_FAILED);
+            EXPECT_EQ(exists, regular);
+            exists = false;
+            EXPECT_EQ(directory.exists(&exists),
+                      read || absent ? PluginSDK::RC_SUCCESS : PluginSDK::RC_FILE_STATUS_FAILED);
+            EXPECT_EQ(exists, read && (status.st_mode & Path::PATH) != 0);
+            std::uint32_t size = kUntouched;
+            EXPECT_EQ(file.size(&size), !read     ? PluginSDK::RC_FILE_STATUS_FAILED
+                                        : regular ? PluginSDK::RC_SUCCESS
+                                                  : PluginSDK::RC_NOT_A_REGULAR_FILE);
+            EXPECT_EQ(size, regular ? static_cast<std::uint32_t>(status.st_size) : kUntouched);
+        }
     }
 }
 

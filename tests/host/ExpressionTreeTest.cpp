@@ -189,6 +189,25 @@ TEST(ExpressionTreeTest, ATreeThatCannotBeBuiltFailsWithItsPlaceAndEvaluatesNoth
     }
 }
 
+TEST(ExpressionTreeTest, AFailureLastsUntilTheNextRun) {
+    Harness h("All(id=and, Text(id=a, value=true), Text(id=b, value=true, code=-11009))");
+    EXPECT_EQ(h.tree().evaluate(), PluginSDK::RC_FILE_STATUS_FAILED);
+    EXPECT_EQ(h.tree().failure().code, PluginSDK::RC_FILE_STATUS_FAILED);
+    EXPECT_EQ(h.tree().failure().node, 2u);
+    h.tree().nodes()[2].expression->setProperty(L"code", L"0");
+    EXPECT_EQ(h.tree().evaluate(), 0);
+    EXPECT_EQ(h.tree().failure().code, 0);
+    EXPECT_EQ(h.tree().failure().node, 0u);
+    EXPECT_EQ(h.tree().failure().detail, "");
+    EXPECT_EQ(h.states(), "s s s");
+
+    // A failure handed to the parent's updateWithError is not the tree's.
+    Harness first("First(id=f, Text(id=a, code=-11009), Text(id=b, value=B))");
+    EXPECT_EQ(first.tree().evaluate(), 0);
+    EXPECT_EQ(first.tree().failure().code, 0);
+    EXPECT_EQ(first.tree().failure().node, 0u);
+}
+
 TEST(ExpressionTreeTest, NamesTheMeaningOfEveryCode) {
     EXPECT_STREQ(codeMeaning(-11009), "reading a file's status failed");
     EXPECT_STREQ(codeMeaning(-10008), "unknown expression name");

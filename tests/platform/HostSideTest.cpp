@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,6 +49,43 @@ TEST(Expression, PropertiesAreStoredAndStayPut) {
 
     node.setProperty(L"value", L"20");
     EXPECT_STREQ(node.getProperty(L"value"), L"20");
+}
+
+// Lookups agree with a map of the same properties while they come and go. The names are every
+// text of up to three letters from {a, b}, the empty one included, so prefixes of one another
+// meet, and a node holds from none to all fifteen of them; names of four letters are looked up
+// too, and never stored.
+TEST(Expression, LookupsAgreeWithAMapAsPropertiesComeAndGo) {
+    std::vector<std::wstring> names{L""};
+    for (std::size_t i = 0; names[i].size() < 4; ++i) {
+        names.push_back(names[i] + L'a');
+        names.push_back(names[i] + L'b');
+    }
+    const std::size_t stored = 15;
+    std::mt19937 random(11);
+    Node node;
+    std::map<std::wstring, std::wstring> model;
+    for (int step = 0; step < 3000; ++step) {
+        const std::wstring& name = names[random() % stored];
+        if (random() % 3 == 0) {
+            node.removeProperty(name.c_str());
+            model.erase(name);
+        } else {
+            const std::wstring value = std::to_wstring(step);
+            node.setProperty(name.c_str(), value.c_str());
+            model[name] = value;
+        }
+        for (const std::wstring& looked : names) {
+            const wchar_t* found = node.getProperty(looked.c_str());
+            const auto expected = model.find(looked);
+            if (expected == model.end()) {
+                ASSERT_EQ(found, nullptr) << "step " << step;
+            } else {
+                ASSERT_NE(found, nullptr) << "step " << step;
+                ASSERT_EQ(std::wstring(found), expected->second) << "step " << step;
+            }
+        }
+    }
 }
 
 TEST(Configuration, SectionsAreMadeOnDemandAndDropped) {

@@ -128,6 +128,40 @@ TEST(PluginString, ConvertsToAndFromUtf8) {
     EXPECT_EQ(upper, L"ABZ AZ \u00E9\u00FF{}09");
 }
 
+// Assigning a wide text gives what std::wstring gives, whatever the text's length and the storage
+// the earlier texts left, a text that lies inside the string's own storage included.
+TEST(PluginString, AssigningATextGivesThatText) {
+    std::mt19937 random(7);
+    const auto randomText = [&random] {
+        std::wstring text(random() % 40, L'\0');
+        for (wchar_t& c : text) {
+            c = platform_test::randomScalar(random);
+        }
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const std::wstring first = randomText();
+        const std::wstring second = randomText();
+        String text(first.c_str());
+        text = second.c_str();
+        ASSERT_EQ(std::wstring(text), second);
+        if (random() % 3 == 0) {
+            const std::size_t offset = random() % (second.size() + 1);
+            text = static_cast<const wchar_t*>(text) + offset;
+            ASSERT_EQ(std::wstring(text), second.substr(offset)) << "from offset " << offset;
+        } else {
+            const std::wstring third = randomText();
+            text = third.c_str();
+            ASSERT_EQ(std::wstring(text), third);
+            ASSERT_EQ(text.length(), static_cast<std::int32_t>(third.size()));
+        }
+    }
+    String text(L"kept");
+    text = static_cast<const wchar_t*>(nullptr);
+    EXPECT_EQ(text.length(), 0);
+    EXPECT_EQ(text, L"");
+}
+
 TEST(StringVector, CountFollowsEveryOperationAndSortIsByCodePoint) {
     PluginSDK::StringVector vector;
     std::vector<std::wstring> model;

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "PluginSDK/ResultCodes.h"
-#include "base/runtime.h"
 #include "common/StatusRead.h"
 
 namespace CorePlugin {
@@ -42,11 +41,12 @@ bool inodeOf(const struct statx& status, std::uint32_t& value) {
 
 }  // namespace
 
-File::File(const wchar_t* path) : m_Path(toCanonicalPath(i_wcsdup(path))) {}
-
-File::~File() {
-    zovm_free(m_Path);
+File::File(const wchar_t* path) : m_Path(path) {
+    // A no-op here, which also leaves the narrow form of the copy as it is.
+    toCanonicalPath(m_Path.get());
 }
+
+File::~File() = default;
 
 wchar_t* File::toCanonicalPath(wchar_t* path) {
     // The platform's only separator is the canonical one: nothing to rewrite.
@@ -61,7 +61,7 @@ std::int32_t File::exists(bool* exists) const {
     if (exists == nullptr) {
         return PluginSDK::RC_INVALID_ARGUMENT;
     }
-    if (m_Path == nullptr) {
+    if (m_Path.get() == nullptr) {
         return PluginSDK::RC_FILE_NO_PATH;
     }
     struct statx status;
@@ -100,7 +100,7 @@ std::int32_t File::readField(std::uint32_t* value, Field field) const {
     if (value == nullptr) {
         return PluginSDK::RC_INVALID_ARGUMENT;
     }
-    if (m_Path == nullptr) {
+    if (m_Path.get() == nullptr) {
         return PluginSDK::RC_FILE_NO_PATH;
     }
     struct statx status;

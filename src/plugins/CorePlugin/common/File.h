@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "common/PathCopy.h"
+
 namespace CorePlugin {
 
 /// Looks at a path as a regular file: whether it is one, and its size, times and inode number.
@@ -20,7 +22,7 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    const wchar_t* getPath() const { return m_Path; }
+    const wchar_t* getPath() const { return m_Path.get(); }
 
     /// Rewrites the separators of `path` in place to CANONICAL_PATH_SEPARATOR and returns it.
     static wchar_t* toCanonicalPath(wchar_t* path);
@@ -46,7 +48,7 @@ private:
     using Field = bool (*)(const struct statx& status, std::uint32_t& value);
     std::int32_t readField(std::uint32_t* value, Field field) const;
 
-    wchar_t* m_Path;
+    PathCopy m_Path;
 };
 
 }  // namespace CorePlugin

@@ -3,22 +3,19 @@
 #include <cerrno>
 
 #include "PluginSDK/ResultCodes.h"
-#include "base/runtime.h"
 #include "common/StatusRead.h"
 
 namespace CorePlugin {
 
-Path::Path(const wchar_t* path) : m_Path(i_wcsdup(path)) {}
+Path::Path(const wchar_t* path) : m_Path(path) {}
 
-Path::~Path() {
-    zovm_free(m_Path);
-}
+Path::~Path() = default;
 
 std::int32_t Path::exists(bool* exists) const {
     if (exists == nullptr) {
         return PluginSDK::RC_INVALID_ARGUMENT;
     }
-    if (m_Path == nullptr) {
+    if (m_Path.get() == nullptr) {
         return PluginSDK::RC_PATH_NO_PATH;
     }
     struct statx status;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/PathCopy.h"
+
 namespace CorePlugin {
 
 /// Looks at a path as a directory: whether it is one.
@@ -17,14 +19,14 @@ public:
     Path(const Path&) = delete;
     Path& operator=(const Path&) = delete;
 
-    const wchar_t* getPath() const { return m_Path; }
+    const wchar_t* getPath() const { return m_Path.get(); }
 
     /// 0 with the answer (a missing path is no directory), -101 for a null out-pointer, -11014
     /// without a path, -11009 when the status cannot be read for another reason than absence.
     std::int32_t exists(bool* exists) const;
 
 private:
-    wchar_t* m_Path;
+    PathCopy m_Path;
 };
 
 }  // namespace CorePlugin

@@ -9,7 +9,6 @@
 namespace CorePlugin {
 
 int readStatus(const char* path, struct statx* status) {
-    *status = {};
     if (path == nullptr) {
         errno = EILSEQ;
         return -1;

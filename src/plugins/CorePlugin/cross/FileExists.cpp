@@ -13,11 +13,12 @@ std::int32_t FileExists::validateProperties() const {
 
 std::int32_t FileExists::getScalarResult(PluginSDK::String& result) {
     result = static_cast<const wchar_t*>(nullptr);
-    const std::int32_t code = validateProperties();
-    if (code != PluginSDK::RC_SUCCESS) {
-        return code;
+    // validateProperties() with the one lookup the evaluation needs.
+    const wchar_t* absolutePath = getProperty(PropertyName::kAbsolutePath);
+    if (absolutePath == nullptr) {
+        return PluginSDK::RC_ABSOLUTE_PATH_ABSENT;
     }
-    const File file(getProperty(PropertyName::kAbsolutePath));
+    const File file(absolutePath);
     bool exists = false;
     const std::int32_t status = file.exists(&exists);
     if (status != PluginSDK::RC_SUCCESS) {

@@ -1,7 +1,5 @@
 #include "cross/FileInfo.h"
 
-#include <cwchar>
-
 #include "CorePluginNames.h"
 #include "PluginSDK/ResultCodes.h"
 #include "common/Assert.h"
@@ -26,6 +24,17 @@ constexpr FieldRow kFields[] = {
     {FieldName::kAtime, &File::getATime},
 };
 
+// The field names are a few characters long and mostly differ at the first: compared here rather
+// than through the library's vectorised wcscmp, whose set-up costs more than the comparison.
+bool sameText(const wchar_t* left, const wchar_t* right) {
+    for (; *left == *right; ++left, ++right) {
+        if (*left == L'\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::int32_t FileInfo::validateProperties() const {
@@ -39,23 +48,26 @@ std::int32_t FileInfo::validateProperties() const {
 }
 
 std::int32_t FileInfo::getScalarResult(PluginSDK::String& result) {
-    result = static_cast<const wchar_t*>(nullptr);
-    const std::int32_t code = validateProperties();
-    if (code != PluginSDK::RC_SUCCESS) {
-        return code;
+    // validateProperties() with the two lookups the evaluation needs, checked in its order. The
+    // result is emptied before anything else can fail: here, or first thing in fileInfo().
+    const wchar_t* absolutePath = getProperty(PropertyName::kAbsolutePath);
+    const wchar_t* field = getProperty(PropertyName::kField);
+    if (absolutePath == nullptr || field == nullptr) {
+        result = static_cast<const wchar_t*>(nullptr);
+        return absolutePath == nullptr ? PluginSDK::RC_ABSOLUTE_PATH_ABSENT
+                                       : PluginSDK::RC_FIELD_ABSENT;
     }
-    return fileInfo(getProperty(PropertyName::kAbsolutePath), getProperty(PropertyName::kField),
-                    result);
+    return fileInfo(absolutePath, field, result);
 }
 
 std::int32_t FileInfo::fileInfo(const wchar_t* absolutePath, const wchar_t* field,
                                 PluginSDK::String& result) const {
     COREPLUGIN_ASSERT(absolutePath != NULL, kSource, 66);
     COREPLUGIN_ASSERT(field != NULL, kSource, 67);
-    const File file(absolutePath);
     result = static_cast<const wchar_t*>(nullptr);
+    const File file(absolutePath);
     for (const FieldRow& row : kFields) {
-        if (std::wcscmp(field, row.name) == 0) {
+        if (sameText(field, row.name)) {
             std::uint32_t value = 0;
             const std::int32_t code = (file.*row.read)(&value);
             if (code != PluginSDK::RC_SUCCESS) {
