@@ -31,6 +31,7 @@ struct Part {
     std::size_t begin = 0;
     std::size_t end = 0;
     std::vector<RuleEntry> rules;
+    std::vector<std::size_t> hashes;  // of the rules' names, for the index
     std::vector<std::pair<std::string, SourcePosition>> names;
     SourcePosition last;
     bool checked = false;
@@ -39,6 +40,13 @@ struct Part {
 
 void checkPart(const std::string& text, const std::string& source, Part& part) {
     try {
+        // Parts start at line starts, never inside a character, so each can be checked for
+        // UTF-8 on its own.
+        Diagnostic invalid;
+        if (!validateText(std::string_view(text).substr(part.begin, part.end - part.begin), source,
+                          invalid)) {
+            return;
+        }
         RuleParser parser(text, source);
         if (part.begin > 0) {
             parser.startAt(part.begin, SourcePosition{});
@@ -53,6 +61,10 @@ void checkPart(const std::string& text, const std::string& source, Part& part) {
                 }
             });
         part.last = parser.position();
+        part.hashes.reserve(part.rules.size());
+        for (const RuleEntry& rule : part.rules) {
+            part.hashes.push_back(RuleNameIndex::hash(rule.name));
+        }
     } catch (...) {
         part.failure = std::current_exception();
     }
@@ -97,7 +109,7 @@ bool checkInParts(const std::string& text, const std::string& source, unsigned t
     return std::all_of(parts.begin(), parts.end(), [](const Part& part) { return part.checked; });
 }
 
-std::string unknownNameMessage(const std::wstring& name) {
+std::string unknownNameMessage(std::wstring_view name) {
     std::string narrow;
     for (wchar_t c : name) {
         narrow += static_cast<char>(c);  // the grammar makes expression names ASCII
@@ -132,12 +144,13 @@ bool readRuleSource(const std::string& path, std::string& text, std::string& nam
             error = {name, std::nullopt, std::string("cannot be read: ") + std::strerror(errno)};
             return false;
         }
-        // Room for the whole file at once: growing as it is read copies a large catalog over
-        // and over, and briefly needs twice its size.
+        // A regular file is read straight into the text, whose size it gives; what a file
+        // still growing adds after that is read as from a stream.
         if (S_ISREG(status.st_mode) && status.st_size > 0) {
-            text.reserve(static_cast<std::size_t>(status.st_size));
+            text.resize(static_cast<std::size_t>(status.st_size));
+            text.resize(std::fread(text.data(), 1, text.size(), file));
         }
-        const bool read = readStream(file, text);
+        const bool read = std::ferror(file) == 0 && readStream(file, text);
         const int readErrno = errno;
         std::fclose(file);
         if (!read) {
@@ -155,7 +168,7 @@ bool readRuleSource(const std::string& path, std::string& text, std::string& nam
 
 std::optional<std::pair<SourcePosition, std::string>> findUnknownName(
     const RuleNode& root, const ExpressionNames& names) {
-    if (names.count(root.name) == 0) {
+    if (names.find(std::wstring_view(root.name)) == names.end()) {
         return std::make_pair(root.position, unknownNameMessage(root.name));
     }
     for (const RuleNode& child : root.children) {
@@ -186,9 +199,6 @@ void Catalog::useName(std::string_view name, std::uint32_t source, SourcePositio
 }
 
 bool Catalog::add(std::string text, std::string source, Diagnostic& error) {
-    if (!validateText(text, source, error)) {
-        return false;
-    }
     const auto index = static_cast<std::uint32_t>(m_Sources.size());
     m_Sources.push_back({std::move(source), std::move(text)});
     const Source& added = m_Sources.back();
@@ -210,10 +220,12 @@ bool Catalog::add(std::string text, std::string source, Diagnostic& error) {
                 at.line += lines;
                 useName(name, index, at);
             }
-            for (RuleEntry& entry : part.rules) {
+            for (std::size_t i = 0; i < part.rules.size(); ++i) {
+                RuleEntry& entry = part.rules[i];
                 entry.namePosition.line += lines;
                 entry.expressionPosition.line += lines;
-                if (!m_RuleNames.define(entry.name, added.name, entry.namePosition, first)) {
+                if (!m_RuleNames.define(entry.name, part.hashes[i], added.name, entry.namePosition,
+                                        first)) {
                     error = {
                         added.name, entry.namePosition,
                         "duplicate rule \"" + entry.name + "\" (first defined at " + first + ")"};
@@ -224,6 +236,9 @@ bool Catalog::add(std::string text, std::string source, Diagnostic& error) {
             lines += part.last.line - 1;
         }
     } else {
+        if (!validateText(added.text, added.name, error)) {
+            return false;
+        }
         std::vector<RuleEntry> entries;
         RuleParser parser(added.text, added.name);
         if (!parser.parseCatalog(
@@ -246,7 +261,7 @@ bool Catalog::add(std::string text, std::string source, Diagnostic& error) {
 
 bool Catalog::checkNames(const ExpressionNames& names, Diagnostic& error) const {
     for (const NameUse& use : m_NameUses) {
-        if (names.count(use.name) == 0) {
+        if (names.find(std::wstring_view(use.name)) == names.end()) {
             error = {m_Sources[use.source].name, use.position, unknownNameMessage(use.name)};
             return false;
         }

@@ -11,8 +11,16 @@
 
 namespace corehost {
 
+/// A hash of wide names that can be asked about a view of a name without copying it.
+struct WideNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::wstring_view name) const {
+        return std::hash<std::wstring_view>{}(name);
+    }
+};
+
 /// The expression names a plug-in registered, for checking rules before they are evaluated.
-using ExpressionNames = std::unordered_set<std::wstring>;
+using ExpressionNames = std::unordered_set<std::wstring, WideNameHash, std::equal_to<>>;
 
 /// A set of names that can be asked about a name without copying it.
 struct NameHash {

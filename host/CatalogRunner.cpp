@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <condition_variable>
+#include <cstddef>
 #include <exception>
+#include <memory_resource>
 #include <mutex>
 #include <new>
 #include <optional>
@@ -19,9 +21,9 @@ namespace corehost {
 
 namespace {
 
-// Rules a worker takes at a time. Handing rules over one by one would wake the printing thread
-// for every rule, which costs more CPU than a cheap rule itself.
-constexpr std::size_t kBatch = 16;
+// The most rules a thread takes at a time. Handing rules over one by one would take the lock, and
+// wake the printing thread, for every rule, which costs more CPU than a cheap rule itself.
+constexpr std::size_t kBatch = 64;
 
 // Batches the workers may finish ahead of the one printed next, per job: enough to keep every
 // thread busy behind a slow rule, few enough to keep memory flat on a large catalog.
@@ -69,7 +71,11 @@ RuleOutput evaluateRule(const PluginSet& plugins, const Catalog& catalog, std::s
                         const RunOptions& options) {
     RuleOutput output;
     try {
-        RuleNode root;
+        // The parsed tree lives as long as the rule's evaluation and is released whole: its
+        // many small texts and lists come from one arena, which starts on the stack.
+        std::array<std::byte, 8192> buffer;
+        std::pmr::monotonic_buffer_resource arena(buffer.data(), buffer.size());
+        RuleNode root(&arena);
         Diagnostic error;
         if (!catalog.parse(index, root, error)) {
             output.err = error.format() + "\n";
@@ -125,6 +131,10 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
         }
     };
 
+    // With several jobs, the calling thread is one of them: it prints whatever is ready in
+    // catalog order and otherwise evaluates rules itself, so it sleeps only when every rule left
+    // is taken and the next one to print is not done. The other threads are woken only when there
+    // is room again, and wake it only when they finish the rules it waits for.
     std::vector<std::thread> threads;
     std::mutex mutex;
     std::condition_variable finished;
@@ -133,6 +143,34 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
     std::vector<std::optional<RuleOutput>> slots(window);
     std::size_t next = 0;
     std::size_t printed = 0;
+    bool waiting = false;      // the calling thread sleeps until rule `printed` is done
+    unsigned roomWaiters = 0;  // threads asleep until the window has room
+    const std::size_t jobs = std::max<std::size_t>(1, options.jobs);
+    // Takes the next batch of rules under the lock, when the window has room for it.
+    const auto take = [&](std::size_t& first, std::size_t& last) {
+        // Whole batches while many rules are left, fewer rules at a time towards the end, so
+        // that the last ones, or the few of a small catalog, still spread over the threads.
+        const std::size_t size =
+            std::clamp<std::size_t>((count - std::min(count, next)) / (jobs * 4), 1, kBatch);
+        if (next >= count || next + size > printed + window) {
+            return false;
+        }
+        first = next;
+        last = next + size;
+        next = last;
+        return true;
+    };
+    const auto evaluateBatch = [&](std::size_t first, std::size_t last,
+                                   std::array<RuleOutput, kBatch>& outputs) {
+        for (std::size_t index = first; index < last; ++index) {
+            outputs[index - first] = evaluateRule(plugins, catalog, index, options);
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        for (std::size_t index = first; index < last; ++index) {
+            slots[index % window] = std::move(outputs[index - first]);
+        }
+        return waiting && first <= printed && printed < last;
+    };
     const auto worker = [&] {
         std::array<RuleOutput, kBatch> outputs;
         for (;;) {
@@ -140,29 +178,23 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
             std::size_t last = 0;
             {
                 std::unique_lock<std::mutex> lock(mutex);
-                space.wait(lock,
-                           [&] { return next >= count || next + kBatch <= printed + window; });
-                if (next >= count) {
+                const auto canGo = [&] { return next >= count || take(first, last); };
+                if (!canGo()) {
+                    ++roomWaiters;
+                    space.wait(lock, canGo);
+                    --roomWaiters;
+                }
+                if (first == last) {
                     return;
                 }
-                first = next;
-                last = std::min(count, next + kBatch);
-                next = last;
             }
-            for (std::size_t index = first; index < last; ++index) {
-                outputs[index - first] = evaluateRule(plugins, catalog, index, options);
+            if (evaluateBatch(first, last, outputs)) {
+                finished.notify_one();
             }
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                for (std::size_t index = first; index < last; ++index) {
-                    slots[index % window] = std::move(outputs[index - first]);
-                }
-            }
-            finished.notify_one();
         }
     };
     if (options.jobs > 1 && count > 1) {
-        const std::size_t wanted = std::min<std::size_t>(options.jobs, count);
+        const std::size_t wanted = std::min<std::size_t>(options.jobs, count) - 1;
         try {
             while (threads.size() < wanted) {
                 threads.emplace_back(worker);
@@ -176,22 +208,44 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
             emit(index, evaluateRule(plugins, catalog, index, options));
         }
     } else {
-        for (std::size_t index = 0; index < count; ++index) {
-            RuleOutput output;
+        std::array<RuleOutput, kBatch> outputs;
+        std::vector<RuleOutput> ready;
+        std::size_t readyFrom = 0;  // the index of ready[0]
+        while (printed < count) {
+            std::size_t first = 0;
+            std::size_t last = 0;
             {
                 std::unique_lock<std::mutex> lock(mutex);
-                finished.wait(lock, [&] { return slots[index % window].has_value(); });
-                output = std::move(*slots[index % window]);
-                slots[index % window].reset();
-                printed = index + 1;
+                const std::size_t before = printed;
+                readyFrom = printed;
+                while (printed < count && slots[printed % window].has_value()) {
+                    ready.push_back(std::move(*slots[printed % window]));
+                    slots[printed % window].reset();
+                    ++printed;
+                }
+                if (ready.empty() && !take(first, last)) {
+                    waiting = true;
+                    finished.wait(lock, [&] { return slots[printed % window].has_value(); });
+                    waiting = false;
+                    continue;
+                }
+                if (printed != before && roomWaiters > 0) {
+                    space.notify_all();
+                }
             }
-            // Batches start at multiples of kBatch, and so does the window: a worker waiting
-            // for room can go on only once a whole batch more is printed.
-            if (printed % kBatch == 0) {
-                space.notify_all();
+            if (first != last) {
+                evaluateBatch(first, last, outputs);
             }
-            emit(index, output);
+            for (std::size_t i = 0; i < ready.size(); ++i) {
+                emit(readyFrom + i, ready[i]);
+            }
+            ready.clear();
         }
+        {
+            // Every rule is taken: a thread still waiting for room learns it is done.
+            std::lock_guard<std::mutex> lock(mutex);
+        }
+        space.notify_all();
         for (std::thread& thread : threads) {
             thread.join();
         }

@@ -20,7 +20,7 @@ void PluginSet::add(PluginSDK::Plugin& plugin, std::string name, std::string mod
     }
 }
 
-PluginSDK::Plugin* PluginSet::find(const std::wstring& name) const {
+PluginSDK::Plugin* PluginSet::find(std::wstring_view name) const {
     const auto found = m_Index.find(name);
     if (found == m_Index.end()) {
         return nullptr;

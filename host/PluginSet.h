@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -38,7 +39,7 @@ public:
     void add(PluginSDK::Plugin& plugin, std::string name, std::string module);
 
     /// The plug-in that builds `name`, or null when no plug-in registered it.
-    PluginSDK::Plugin* find(const std::wstring& name) const;
+    PluginSDK::Plugin* find(std::wstring_view name) const;
 
     /// Every registered name, for checking rules before anything is built.
     ExpressionNames names() const;
@@ -61,7 +62,7 @@ private:
     std::vector<Member> m_Members;
     std::vector<Supplier> m_Suppliers;
     std::vector<Duplicate> m_Duplicates;
-    std::unordered_map<std::wstring, Entry> m_Index;
+    std::unordered_map<std::wstring, Entry, WideNameHash, std::equal_to<>> m_Index;
 };
 
 }  // namespace corehost

@@ -74,10 +74,12 @@ std::size_t sequenceLength(std::string_view text) {
 }
 
 // Rules are mostly ASCII: widening it directly saves the general decoder's work.
-void appendWide(std::string_view bytes, std::wstring& out) {
+void appendWide(std::string_view bytes, std::pmr::wstring& out) {
     for (char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) {
-            platform::appendFromUtf8(bytes, out);
+            std::wstring decoded;
+            platform::appendFromUtf8(bytes, decoded);
+            out += decoded;
             return;
         }
     }
@@ -148,12 +150,11 @@ bool validateText(std::string_view text, const std::string& source, Diagnostic& 
     return true;
 }
 
-bool RuleNameIndex::define(std::string_view name, const std::string& source, SourcePosition at,
-                           std::string& first) {
+bool RuleNameIndex::define(std::string_view name, std::size_t hash, const std::string& source,
+                           SourcePosition at, std::string& first) {
     if ((m_Definitions.size() + 1) * 2 > m_Slots.size()) {
         rehash(std::max<std::size_t>(64, m_Slots.size() * 2));
     }
-    const std::size_t hash = std::hash<std::string_view>{}(name);
     const auto tag = static_cast<std::uint32_t>(hash);
     const std::size_t mask = m_Slots.size() - 1;
     std::size_t slot = hash & mask;
@@ -189,7 +190,7 @@ void RuleNameIndex::rehash(std::size_t slots) {
     std::vector<Slot> table(slots);
     const std::size_t mask = slots - 1;
     for (std::size_t id = 1; id <= m_Definitions.size(); ++id) {
-        const std::size_t hash = std::hash<std::string_view>{}(nameOf(m_Definitions[id - 1]));
+        const std::size_t hash = RuleNameIndex::hash(nameOf(m_Definitions[id - 1]));
         std::size_t slot = hash & mask;
         while (table[slot].id != 0) {
             slot = (slot + 1) & mask;
@@ -504,7 +505,7 @@ bool RuleParser::parseArguments(RuleNode* node, std::string_view name, SourcePos
     }
 }
 
-bool RuleParser::parseValue(std::wstring* value) {
+bool RuleParser::parseValue(std::pmr::wstring* value) {
     skipBlanks();
     if (!atEnd() && peek() == '"') {
         return parseQuoted(value);
@@ -524,7 +525,7 @@ bool RuleParser::parseValue(std::wstring* value) {
     return true;
 }
 
-bool RuleParser::parseQuoted(std::wstring* value) {
+bool RuleParser::parseQuoted(std::pmr::wstring* value) {
     const SourcePosition open = m_Position;
     advance();
     std::string bytes;

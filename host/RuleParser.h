@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,19 +32,61 @@ struct Diagnostic {
     std::string format() const;  // "SOURCE:LINE:COLUMN: message" or "SOURCE: message"
 };
 
-/// One property written in a rule: NAME=value.
+/// One property written in a rule: NAME=value. Its texts come from the allocator it is given, as
+/// those of RuleNode do.
 struct RuleProperty {
-    std::wstring name;
-    std::wstring value;
+    using allocator_type = std::pmr::polymorphic_allocator<>;
+
+    RuleProperty() : RuleProperty(allocator_type()) {}
+    explicit RuleProperty(const allocator_type& allocator) : name(allocator), value(allocator) {}
+    RuleProperty(std::wstring_view name, std::wstring_view value, SourcePosition position,
+                 const allocator_type& allocator = {})
+        : name(name, allocator), value(value, allocator), position(position) {}
+    RuleProperty(const RuleProperty& other, const allocator_type& allocator)
+        : name(other.name, allocator), value(other.value, allocator), position(other.position) {}
+    RuleProperty(RuleProperty&& other, const allocator_type& allocator)
+        : name(std::move(other.name), allocator),
+          value(std::move(other.value), allocator),
+          position(other.position) {}
+    RuleProperty(const RuleProperty&) = default;
+    RuleProperty(RuleProperty&&) = default;
+    RuleProperty& operator=(const RuleProperty&) = default;
+    RuleProperty& operator=(RuleProperty&&) = default;
+
+    std::pmr::wstring name;
+    std::pmr::wstring value;
     SourcePosition position;
 };
 
-/// One parsed expression: its name, its properties and its children in written order.
+/// One parsed expression: its name, its properties and its children in written order. A tree
+/// parsed for one evaluation takes all its memory from one arena (a
+/// std::pmr::monotonic_buffer_resource given to the root), which it releases whole; without
+/// one, memory comes from new and delete.
 struct RuleNode {
-    std::wstring name;
+    using allocator_type = std::pmr::polymorphic_allocator<>;
+
+    RuleNode() : RuleNode(allocator_type()) {}
+    explicit RuleNode(const allocator_type& allocator)
+        : name(allocator), properties(allocator), children(allocator) {}
+    RuleNode(const RuleNode& other, const allocator_type& allocator)
+        : name(other.name, allocator),
+          position(other.position),
+          properties(other.properties, allocator),
+          children(other.children, allocator) {}
+    RuleNode(RuleNode&& other, const allocator_type& allocator)
+        : name(std::move(other.name), allocator),
+          position(other.position),
+          properties(std::move(other.properties), allocator),
+          children(std::move(other.children), allocator) {}
+    RuleNode(const RuleNode&) = default;
+    RuleNode(RuleNode&&) = default;
+    RuleNode& operator=(const RuleNode&) = default;
+    RuleNode& operator=(RuleNode&&) = default;
+
+    std::pmr::wstring name;
     SourcePosition position;
-    std::vector<RuleProperty> properties;
-    std::vector<RuleNode> children;
+    std::pmr::vector<RuleProperty> properties;
+    std::pmr::vector<RuleNode> children;
 };
 
 /// Where a rule of a catalog is written; its tree is parsed again when the rule is evaluated.
@@ -61,7 +104,15 @@ public:
     /// Records the rule `name` defined at `at` in `source`. Returns false, and leaves the first
     /// definition in `first` ("SOURCE:LINE:COLUMN"), when the name is taken.
     bool define(std::string_view name, const std::string& source, SourcePosition at,
-                std::string& first);
+                std::string& first) {
+        return define(name, hash(name), source, at, first);
+    }
+
+    /// The same with the name's hash(), computed beforehand (on another thread, say).
+    bool define(std::string_view name, std::size_t hash, const std::string& source,
+                SourcePosition at, std::string& first);
+
+    static std::size_t hash(std::string_view name) { return std::hash<std::string_view>{}(name); }
 
     /// Makes room for `count` names in all without growing the table again.
     void reserve(std::size_t count);
@@ -148,8 +199,8 @@ private:
     bool parseNode(RuleNode* node, std::uint32_t depth);
     bool parseArguments(RuleNode* node, std::string_view name, SourcePosition at,
                         std::uint32_t depth);
-    bool parseValue(std::wstring* value);
-    bool parseQuoted(std::wstring* value);
+    bool parseValue(std::pmr::wstring* value);
+    bool parseQuoted(std::pmr::wstring* value);
     bool parseEscape(std::string* bytes, SourcePosition open);
 
     std::string_view m_Text;

@@ -77,12 +77,25 @@ std::string formatLine(const Tracer::Event& event) {
 }  // namespace
 
 Tracer& Tracer::getInstance(Component component) {
+    // Every trace record asks for its tracer, on every thread, tracing on or off: the usual
+    // components are found without the lock, in slots filled once. Tracers live as long as the
+    // process.
+    static std::atomic<Tracer*> known[8];
+    const bool usual = component >= 0 && component < 8;
+    if (usual) {
+        if (Tracer* tracer = known[component].load(std::memory_order_acquire)) {
+            return *tracer;
+        }
+    }
     static std::mutex* const mutex = new std::mutex;
     static auto* const tracers = new std::map<int, std::unique_ptr<Tracer>>;
     std::lock_guard<std::mutex> lock(*mutex);
     std::unique_ptr<Tracer>& tracer = (*tracers)[component];
     if (!tracer) {
         tracer.reset(new Tracer(component));
+    }
+    if (usual) {
+        known[component].store(tracer.get(), std::memory_order_release);
     }
     return *tracer;
 }

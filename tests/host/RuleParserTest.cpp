@@ -32,7 +32,7 @@ Parsed parseExpression(const std::string& text) {
     return parsed;
 }
 
-std::string utf8(const std::wstring& text) {
+std::string utf8(std::wstring_view text) {
     std::string out;
     platform::appendUtf8Lossy(text, out);
     return out;
@@ -58,7 +58,7 @@ std::wstring valueOf(const std::string& text) {
     if (!parsed.ok || parsed.root.properties.empty()) {
         return L"<none>";
     }
-    return parsed.root.properties.front().value;
+    return std::wstring(parsed.root.properties.front().value);
 }
 
 TEST(RuleParserTest, ReadsNamesPropertiesAndChildrenInWrittenOrder) {
