@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -28,6 +29,26 @@ constexpr std::size_t kBatch = 64;
 // Batches the workers may finish ahead of the one printed next, per job: enough to keep every
 // thread busy behind a slow rule, few enough to keep memory flat on a large catalog.
 constexpr std::size_t kWindowPerJob = 4;
+
+// About the work a thread takes at a time: enough that taking it costs little beside it, little
+// enough that output keeps flowing behind slow rules.
+constexpr std::chrono::microseconds kBatchTime(500);
+
+/// How many rules one thread takes next, judged by how long its last batch took: one at first,
+/// up to kBatch for cheap rules, one at a time for slow ones.
+struct Pace {
+    using Clock = std::chrono::steady_clock;
+
+    std::size_t rules = 1;
+
+    void update(std::size_t taken, Clock::duration spent) {
+        const Clock::rep perRule =
+            std::max<Clock::rep>(1, spent.count() / static_cast<Clock::rep>(taken));
+        const Clock::rep fitting = Clock::duration(kBatchTime).count() / perRule;
+        rules = static_cast<std::size_t>(
+            std::clamp<Clock::rep>(fitting, 1, static_cast<Clock::rep>(kBatch)));
+    }
+};
 
 void formatOutcome(const ExpressionTree& tree, std::int32_t status, const std::string& rule,
                    const std::string& source, const RunOptions& options, RuleOutput& output) {
@@ -147,11 +168,11 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
     unsigned roomWaiters = 0;  // threads asleep until the window has room
     const std::size_t jobs = std::max<std::size_t>(1, options.jobs);
     // Takes the next batch of rules under the lock, when the window has room for it.
-    const auto take = [&](std::size_t& first, std::size_t& last) {
-        // Whole batches while many rules are left, fewer rules at a time towards the end, so
-        // that the last ones, or the few of a small catalog, still spread over the threads.
+    const auto take = [&](std::size_t& first, std::size_t& last, const Pace& pace) {
+        // Fewer rules at a time towards the end, so that the last ones, or the few of a small
+        // catalog, still spread over the threads.
         const std::size_t size =
-            std::clamp<std::size_t>((count - std::min(count, next)) / (jobs * 4), 1, kBatch);
+            std::clamp<std::size_t>((count - std::min(count, next)) / (jobs * 4), 1, pace.rules);
         if (next >= count || next + size > printed + window) {
             return false;
         }
@@ -161,10 +182,12 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
         return true;
     };
     const auto evaluateBatch = [&](std::size_t first, std::size_t last,
-                                   std::array<RuleOutput, kBatch>& outputs) {
+                                   std::array<RuleOutput, kBatch>& outputs, Pace& pace) {
+        const auto start = std::chrono::steady_clock::now();
         for (std::size_t index = first; index < last; ++index) {
             outputs[index - first] = evaluateRule(plugins, catalog, index, options);
         }
+        pace.update(last - first, std::chrono::steady_clock::now() - start);
         std::lock_guard<std::mutex> lock(mutex);
         for (std::size_t index = first; index < last; ++index) {
             slots[index % window] = std::move(outputs[index - first]);
@@ -173,12 +196,13 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
     };
     const auto worker = [&] {
         std::array<RuleOutput, kBatch> outputs;
+        Pace pace;
         for (;;) {
             std::size_t first = 0;
             std::size_t last = 0;
             {
                 std::unique_lock<std::mutex> lock(mutex);
-                const auto canGo = [&] { return next >= count || take(first, last); };
+                const auto canGo = [&] { return next >= count || take(first, last, pace); };
                 if (!canGo()) {
                     ++roomWaiters;
                     space.wait(lock, canGo);
@@ -188,7 +212,7 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
                     return;
                 }
             }
-            if (evaluateBatch(first, last, outputs)) {
+            if (evaluateBatch(first, last, outputs, pace)) {
                 finished.notify_one();
             }
         }
@@ -210,6 +234,7 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
     } else {
         std::array<RuleOutput, kBatch> outputs;
         std::vector<RuleOutput> ready;
+        Pace pace;
         std::size_t readyFrom = 0;  // the index of ready[0]
         while (printed < count) {
             std::size_t first = 0;
@@ -223,7 +248,7 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
                     slots[printed % window].reset();
                     ++printed;
                 }
-                if (ready.empty() && !take(first, last)) {
+                if (ready.empty() && !take(first, last, pace)) {
                     waiting = true;
                     finished.wait(lock, [&] { return slots[printed % window].has_value(); });
                     waiting = false;
@@ -234,7 +259,7 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
                 }
             }
             if (first != last) {
-                evaluateBatch(first, last, outputs);
+                evaluateBatch(first, last, outputs, pace);
             }
             for (std::size_t i = 0; i < ready.size(); ++i) {
                 emit(readyFrom + i, ready[i]);
