@@ -87,6 +87,18 @@ std::vector<std::wstring> edgeTexts() {
     return texts;
 }
 
+// Sets a `T` holding 12345 from `text`: it takes `reading` when `accepted`, else refuses the
+// text and keeps its value.
+template <class T, class Value>
+void expectSet(const std::wstring& text, bool accepted, Value reading) {
+    T parsed(12345);
+    EXPECT_EQ(parsed.set(text.c_str()),
+              accepted ? PluginSDK::RC_SUCCESS : PluginSDK::RC_INVALID_ARGUMENT)
+        << std::string(text.begin(), text.end());
+    EXPECT_EQ(parsed.value(), accepted ? reading : Value(12345))
+        << std::string(text.begin(), text.end());
+}
+
 }  // namespace
 
 // readUnsigned32 is seen through the parsers built on it: UInteger and Converter in base 10 and
@@ -100,13 +112,13 @@ TEST(NumberTextTest, EveryParserAgreesWithTheCLibrary) {
         const std::int32_t signedReading = cLibrarySigned(text);
 
         // UInteger saturates; every parser takes a reading of zero only from its zero texts, and
-        // keeps its value when it refuses.
-        CorePlugin::UInteger unsignedValue(12345);
-        const bool unsignedAccepted = decimal.value != 0 || exactZero;
-        EXPECT_EQ(unsignedValue.set(text.c_str()),
-                  unsignedAccepted ? PluginSDK::RC_SUCCESS : PluginSDK::RC_INVALID_ARGUMENT)
-            << name;
-        EXPECT_EQ(unsignedValue.value(), unsignedAccepted ? decimal.value : 12345u) << name;
+        // a Comparable keeps its value when it refuses.
+        expectSet<CorePlugin::UInteger>(text, decimal.value != 0 || exactZero, decimal.value);
+        expectSet<CorePlugin::Hex>(text,
+                                   !hexadecimal.overflow && (hexadecimal.value != 0 ||
+                                                             CorePlugin::Hex::isZero(text.c_str())),
+                                   hexadecimal.value);
+        expectSet<CorePlugin::Integer>(text, signedReading != 0 || exactZero, signedReading);
 
         // The converter refuses an overflow instead, and leaves 0 behind on every refusal.
         std::uint32_t converted = 777;
@@ -115,21 +127,6 @@ TEST(NumberTextTest, EveryParserAgreesWithTheCLibrary) {
                   convertible ? PluginSDK::RC_SUCCESS : PluginSDK::RC_NOT_AN_UNSIGNED_NUMBER)
             << name;
         EXPECT_EQ(converted, convertible ? decimal.value : 0u) << name;
-
-        CorePlugin::Hex hex(12345);
-        const bool hexAccepted = !hexadecimal.overflow &&
-                                 (hexadecimal.value != 0 || CorePlugin::Hex::isZero(text.c_str()));
-        EXPECT_EQ(hex.set(text.c_str()),
-                  hexAccepted ? PluginSDK::RC_SUCCESS : PluginSDK::RC_INVALID_ARGUMENT)
-            << name;
-        EXPECT_EQ(hex.value(), hexAccepted ? hexadecimal.value : 12345u) << name;
-
-        CorePlugin::Integer integer(-12345);
-        const bool integerAccepted = signedReading != 0 || exactZero;
-        EXPECT_EQ(integer.set(text.c_str()),
-                  integerAccepted ? PluginSDK::RC_SUCCESS : PluginSDK::RC_INVALID_ARGUMENT)
-            << name;
-        EXPECT_EQ(integer.value(), integerAccepted ? signedReading : -12345) << name;
     }
     EXPECT_EQ(CorePlugin::Integer(3).set(nullptr), PluginSDK::RC_INVALID_ARGUMENT);
     EXPECT_EQ(CorePlugin::UInteger(3).set(nullptr), PluginSDK::RC_INVALID_ARGUMENT);

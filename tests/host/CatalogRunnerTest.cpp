@@ -43,36 +43,14 @@ std::string mixedCatalog(int rules) {
     std::string text;
     for (int i = 0; i < rules; ++i) {
         const std::string n = std::to_string(i);
-        switch (i % 4) {
-            case 0:
-                text += "r" + n + " = Text(value=v" + n + ")\n";
-                break;
-            case 1:
-                text += "r" + n + " = Collect(List(items=\"" + std::string(i % 50, 'x') +
-                        ",b\"), Text(value=" + n + "))\n";
-                break;
-            case 2:
-                text += "r" + n + " = All(Text(value=true), Text(code=-11009))\n";
-                break;
-            default:
-                text += "r" + n + " = Count(" + std::string(i % 7 + 1, ' ') + "Text(), List())\n";
-                break;
-        }
+        const std::string expressions[] = {
+            "Text(value=v" + n + ")",
+            "Collect(List(items=\"" + std::string(i % 50, 'x') + ",b\"), Text(value=" + n + "))",
+            "All(Text(value=true), Text(code=-11009))",
+            "Count(" + std::string(i % 7 + 1, ' ') + "Text(), List())"};
+        text += "r" + n + " = " + expressions[i % 4] + "\n";
     }
     return text;
-}
-
-// Printing rules in catalog order, with failures on standard error, is corehost's tests' subject.
-TEST(CatalogRunnerTest, WritesJsonLinesWithTheRuleName) {
-    RunOptions options;
-    options.json = true;
-    const Outcome run = runText("a = Text(value=yes)\nb = Unbuildable()\n", options);
-    EXPECT_FALSE(run.succeeded);
-    EXPECT_EQ(run.out,
-              "{\"rule\":\"a\",\"status\":0,\"type\":\"scalar\",\"result\":\"yes\"}\n"
-              "{\"rule\":\"b\",\"status\":-10008,\"error\":\"unknown expression name\","
-              "\"node\":\"Unbuildable@2:5\"}\n");
-    EXPECT_EQ(run.err, "");
 }
 
 TEST(CatalogRunnerTest, ParallelRunsPrintWhatASingleThreadPrints) {
@@ -143,30 +121,17 @@ std::string randomCatalog(std::mt19937& random) {
     const std::string lineEnd = pick(4) == 0 ? "\r\n" : "\n";
     const int rules = 20 + pick(200);
     for (int i = 0; i < rules; ++i) {
-        const std::string n =
-            "r" + std::to_string(i) + (pick(3) == 0 ? ".x-" + std::to_string(i) : "");
-        switch (pick(6)) {
-            case 0:
-                text += n + " = Text(value=v" + std::to_string(i) + ")";
-                break;
-            case 1:  // a continuation line that starts like a rule
-                text += n + "=Count(" + lineEnd + "id=c" + std::to_string(i) + "," + lineEnd +
-                        "Text(value=\"a = b\\n\"))";
-                break;
-            case 2:
-                text += "# " + n + " = Text()" + lineEnd + n + " =" + lineEnd + "  All(Text(), " +
-                        lineEnd + "Text(value=\"é\\u{2603}\"))";
-                break;
-            case 3:
-                text += n + " = Collect(List(items=\"x,y\"), Text())  # trailing";
-                break;
-            case 4:
-                text += n + "\t= Text(a=1, b=2, c=3)" + lineEnd;
-                break;
-            default:
-                text += n + " = Nope(Text())";
-                break;
-        }
+        const std::string k = std::to_string(i);
+        const std::string n = "r" + k + (pick(3) == 0 ? ".x-" + k : "");
+        const std::string shapes[] = {
+            n + " = Text(value=v" + k + ")",
+            // a continuation line that starts like a rule
+            n + "=Count(" + lineEnd + "id=c" + k + "," + lineEnd + "Text(value=\"a = b\\n\"))",
+            "# " + n + " = Text()" + lineEnd + n + " =" + lineEnd + "  All(Text(), " + lineEnd +
+                "Text(value=\"é\\u{2603}\"))",
+            n + " = Collect(List(items=\"x,y\"), Text())  # trailing",
+            n + "\t= Text(a=1, b=2, c=3)" + lineEnd, n + " = Nope(Text())"};
+        text += shapes[pick(6)];
         text += pick(3) == 0 ? ";" + lineEnd : lineEnd;
     }
     switch (pick(4)) {
@@ -222,14 +187,6 @@ TEST(CatalogRunnerTest, ChecksACatalogInPartsAsWhole) {
     // Both kinds of catalog were drawn.
     EXPECT_GT(failures, 10);
     EXPECT_LT(failures, 90);
-}
-
-// Empty catalogs, rules defined twice and unreadable files are corehost's tests' rows.
-TEST(CatalogRunnerTest, RefusesACatalogThatIsNotUtf8) {
-    Catalog catalog;
-    Diagnostic error;
-    EXPECT_FALSE(catalog.add("x = Text(v=\"\xff\")", "bad.rules", error));
-    EXPECT_EQ(error.format(), "bad.rules:1:13: invalid UTF-8 sequence starting with byte 0xFF");
 }
 
 TEST(CatalogRunnerTest, RedrawsProgressInPlaceOnATerminal) {

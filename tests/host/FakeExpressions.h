@@ -56,9 +56,8 @@ inline void logCall(CallLog* log, const PluginSDK::Expression& expression,
     }
 }
 
-/// The fake on any of the four bases, behaving as the name it was built under says (see
-/// kScripts). The operations are declared without `override` so that
-/// one class serves every base: those a base lacks are plain, never-called functions.
+/// The fake on any of the four bases, behaving as its name says (see kScripts). Without
+/// `override`, one class serves every base: operations a base lacks are never called.
 template <class Base>
 class Fake final : public Base {
 public:
@@ -66,11 +65,10 @@ public:
 
     std::int32_t getType() { return m_Kind == L"Confused" ? 7 : Base::getType(); }
     bool isReady() {
-        if (!Base::isOperator()) {
-            return true;
+        if (Base::isOperator()) {
+            log(std::string("isReady=") + (m_Ready ? "true" : "false"));
         }
-        log(std::string("isReady=") + (m_Ready ? "true" : "false"));
-        return m_Ready;
+        return m_Ready || !Base::isOperator();
     }
     void disposeExpression() {
         log("dispose");
@@ -168,27 +166,18 @@ PluginSDK::Expression* make(const std::wstring& kind, CallLog* log) {
 }
 
 /// Every name the plug-in builds, with the base of its fake. A "code" property makes the result
-/// operation fail with that code.
+/// operation fail with that code; All takes no lists, First passes over failures of -11009.
 inline const std::pair<std::wstring, PluginSDK::Expression* (*)(const std::wstring&, CallLog*)>
     kScripts[] = {
-        // "value"
-        {L"Text", make<PluginSDK::ScalarOperand>},
-        // the comma-separated "items"; an empty "items" is the empty list
-        {L"List", make<PluginSDK::VectorOperand>},
-        // conjunction of truth words, ready at the first "false"; takes no lists
-        {L"All", make<PluginSDK::ScalarOperator>},
-        // how many values it was handed, a list counting its elements
-        {L"Count", make<PluginSDK::ScalarOperator>},
-        // every value and list element it was handed, in order
-        {L"Collect", make<PluginSDK::VectorOperator>},
-        // the first value handed, else "default"; failures of -11009 are passed over
-        {L"First", make<PluginSDK::ScalarOperator>},
-        // runs out of memory when asked for its result
-        {L"Hungry", make<PluginSDK::ScalarOperand>},
-        // writes one trace record with its "value", then answers it
-        {L"Traced", make<PluginSDK::ScalarOperand>},
-        // getType() answers 7
-        {L"Confused", make<PluginSDK::ScalarOperand>},
+        {L"Text", make<PluginSDK::ScalarOperand>},      // "value"
+        {L"List", make<PluginSDK::VectorOperand>},      // the comma-separated "items", or none
+        {L"All", make<PluginSDK::ScalarOperator>},      // "true" until handed "false", ready then
+        {L"Count", make<PluginSDK::ScalarOperator>},    // the values handed, list elements each
+        {L"Collect", make<PluginSDK::VectorOperator>},  // every value and element, in order
+        {L"First", make<PluginSDK::ScalarOperator>},    // the first value, else "default"
+        {L"Hungry", make<PluginSDK::ScalarOperand>},    // out of memory when asked its result
+        {L"Traced", make<PluginSDK::ScalarOperand>},    // traces its "value", then answers it
+        {L"Confused", make<PluginSDK::ScalarOperand>},  // getType() answers 7
 };
 
 /// Builds the fakes by name and checks that the host gives back exactly what it created.
@@ -240,16 +229,12 @@ public:
     }
 
     std::int32_t destroyExpression(PluginSDK::Expression* expression) override {
-        if (expression == nullptr) {
+        std::unique_lock<std::mutex> lock(m_Mutex);
+        if (expression == nullptr || m_Live.erase(expression) == 0) {
+            m_Strays += expression != nullptr;  // never created here, or destroyed before
             return 0;
         }
-        {
-            std::lock_guard<std::mutex> lock(m_Mutex);
-            if (m_Live.erase(expression) == 0) {
-                ++m_Strays;  // never created here, or destroyed before
-                return 0;
-            }
-        }
+        lock.unlock();
         logCall(m_Log, *expression, "destroy");
         delete expression;
         return 0;

@@ -46,9 +46,6 @@ TEST(Expression, PropertiesAreStoredAndStayPut) {
     node.removeProperty(nullptr);
     EXPECT_STREQ(value, L"10");
     EXPECT_EQ(node.getProperty(L"empty"), nullptr);
-
-    node.setProperty(L"value", L"20");
-    EXPECT_STREQ(node.getProperty(L"value"), L"20");
 }
 
 // Lookups agree with a map of the same properties while they come and go. The names are every

@@ -21,22 +21,11 @@ std::wstring text(const String& answer) {
     return answer.m_Text;
 }
 
-struct Answer {
-    std::wstring mountPath;
-    std::wstring remotePath;
-    std::wstring server;
-    bool operator==(const Answer&) const = default;
-};
-
-void PrintTo(const Answer& answer, std::ostream* out) {
-    *out << ::testing::PrintToString(answer.mountPath) << " "
-         << ::testing::PrintToString(answer.remotePath) << " "
-         << ::testing::PrintToString(answer.server);
-}
-
-Answer lookUp(const mountlist& table, const std::wstring& path) {
-    return {text(table.GetMountPath(path.c_str())), text(table.GetMountRemotePath(path.c_str())),
-            text(table.GetMountServer(path.c_str()))};
+// The mount path, remote path and server, joined by '|'.
+std::wstring lookUp(const mountlist& table, const std::wstring& path) {
+    return text(table.GetMountPath(path.c_str())) + L"|" +
+           text(table.GetMountRemotePath(path.c_str())) + L"|" +
+           text(table.GetMountServer(path.c_str()));
 }
 
 class MountListFixture : public ::testing::Test {
@@ -51,39 +40,39 @@ protected:
 TEST_F(MountListFixture, PlacesPathsAndDescribesNetworkSources) {
     const struct {
         const wchar_t* path;
-        Answer expected;
+        const wchar_t* expected;
     } cases[] = {
-        {L"/", {L"/", L"", L""}},
-        {L"/no/such/dir", {L"/", L"", L""}},
-        {L"/home", {L"/home", L"", L""}},
-        {L"/home/", {L"/home", L"", L""}},
-        {L"/home/bob/notes.txt", {L"/home", L"", L""}},
-        {L"/home2/carol", {L"/home2", L"", L""}},
-        {L"/homework", {L"/", L"", L""}},
-        {L"/home/shared/a", {L"/home/shared", L"/export/home", L"fileserver.example"}},
-        {L"/home/sharedx", {L"/home", L"", L""}},
-        {L"/mnt/nfs/deep/er", {L"/mnt/nfs", L"/volume1/data", L"nas"}},
-        {L"/mnt/v6", {L"/mnt/v6", L"/srv/v6", L"fd00::10"}},
-        {L"/mnt/smb/q3.xls", {L"/mnt/smb", L"/Public/Reports", L"winserver"}},
-        {L"/mnt/smb-root/x", {L"/mnt/smb-root", L"/docs", L"filer"}},
-        {L"/mnt/ssh drive/src", {L"/mnt/ssh drive", L"projects", L"build.example"}},
-        {L"/mnt/ssh", {L"/", L"", L""}},
-        {L"/mnt/ssh-v6/index.html", {L"/mnt/ssh-v6", L"/var/www", L"fd00::20"}},
+        {L"/", L"/||"},
+        {L"/no/such/dir", L"/||"},
+        {L"/home", L"/home||"},
+        {L"/home/", L"/home||"},
+        {L"/home/bob/notes.txt", L"/home||"},
+        {L"/home2/carol", L"/home2||"},
+        {L"/homework", L"/||"},
+        {L"/home/shared/a", L"/home/shared|/export/home|fileserver.example"},
+        {L"/home/sharedx", L"/home||"},
+        {L"/mnt/nfs/deep/er", L"/mnt/nfs|/volume1/data|nas"},
+        {L"/mnt/v6", L"/mnt/v6|/srv/v6|fd00::10"},
+        {L"/mnt/smb/q3.xls", L"/mnt/smb|/Public/Reports|winserver"},
+        {L"/mnt/smb-root/x", L"/mnt/smb-root|/docs|filer"},
+        {L"/mnt/ssh drive/src", L"/mnt/ssh drive|projects|build.example"},
+        {L"/mnt/ssh", L"/||"},
+        {L"/mnt/ssh-v6/index.html", L"/mnt/ssh-v6|/var/www|fd00::20"},
         // A bind mount is placed by where it is mounted, not by what it shows.
-        {L"/srv/alice/f", {L"/srv/alice", L"", L""}},
+        {L"/srv/alice/f", L"/srv/alice||"},
         // Of mounts stacked on one point, the one on top answers, whichever the table lists
         // first.
-        {L"/mnt/stack/f", {L"/mnt/stack", L"/top", L"upper"}},
-        {L"/mnt/reversed/f", {L"/mnt/reversed", L"/covering", L"upper"}},
+        {L"/mnt/stack/f", L"/mnt/stack|/top|upper"},
+        {L"/mnt/reversed/f", L"/mnt/reversed|/covering|upper"},
         // Sources that are not in their file system's form describe no remote side.
-        {L"/mnt/bad-nfs/f", {L"/mnt/bad-nfs", L"", L""}},
-        {L"/mnt/bad-smb/f", {L"/mnt/bad-smb", L"", L""}},
-        {L"/media/caf\u00e9/photo", {L"/media/caf\u00e9", L"", L""}},
+        {L"/mnt/bad-nfs/f", L"/mnt/bad-nfs||"},
+        {L"/mnt/bad-smb/f", L"/mnt/bad-smb||"},
+        {L"/media/caf\u00e9/photo", L"/media/caf\u00e9||"},
         // Dots and repeated separators are folded before the comparison.
-        {L"//mnt//nfs/./x", {L"/mnt/nfs", L"/volume1/data", L"nas"}},
-        {L"/mnt/nfs/../smb", {L"/mnt/smb", L"/Public/Reports", L"winserver"}},
-        {L"/home/../../../home2", {L"/home2", L"", L""}},
-        {L"/mnt/nfs/..", {L"/", L"", L""}},
+        {L"//mnt//nfs/./x", L"/mnt/nfs|/volume1/data|nas"},
+        {L"/mnt/nfs/../smb", L"/mnt/smb|/Public/Reports|winserver"},
+        {L"/home/../../../home2", L"/home2||"},
+        {L"/mnt/nfs/..", L"/||"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(lookUp(table, c.path), c.expected) << ::testing::PrintToString(c.path);
@@ -133,17 +122,17 @@ TEST_F(MountListFixture, RelativePathsStartAtTheWorkingDirectory) {
     std::filesystem::create_directory_symlink("/mnt/smb", dir.path() / "share");
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
-    const Answer relative = lookUp(table, L"share/sub");
-    const Answer dot = lookUp(table, L".");
+    const std::wstring relative = lookUp(table, L"share/sub");
+    const std::wstring dot = lookUp(table, L".");
     std::filesystem::current_path(previous);
-    EXPECT_EQ(relative, (Answer{L"/mnt/smb", L"/Public/Reports", L"winserver"}));
+    EXPECT_EQ(relative, L"/mnt/smb|/Public/Reports|winserver");
     EXPECT_EQ(dot, lookUp(table, dir.path().wstring()));
 }
 
 TEST(MountList, UnreadTablesAreInvalidAndAnswerNothing) {
     mountlist fresh;
     EXPECT_FALSE(fresh.m_IsValid);
-    EXPECT_EQ(lookUp(fresh, L"/"), (Answer{}));
+    EXPECT_EQ(lookUp(fresh, L"/"), L"||");
 
     mountlist table;
     ASSERT_EQ(table.Initialize((kFixtures / "network.mountinfo").c_str()), 0);
@@ -152,42 +141,34 @@ TEST(MountList, UnreadTablesAreInvalidAndAnswerNothing) {
           kFixtures / "garbage.mountinfo", kFixtures}) {
         EXPECT_EQ(table.Initialize(path.c_str()), -1) << path;
         EXPECT_FALSE(table.m_IsValid);
-        EXPECT_EQ(lookUp(table, L"/mnt/nfs/x"), (Answer{})) << path;
+        EXPECT_EQ(lookUp(table, L"/mnt/nfs/x"), L"||") << path;
     }
     EXPECT_EQ(table.Initialize(nullptr), -1);
     EXPECT_FALSE(table.m_IsValid);
 }
 
-// What `findmnt` prints in raw mode escapes blanks and other bytes as \xHH.
-std::string unescapeRaw(const std::string& raw) {
-    std::string plain;
+// The lines `command` prints, with the \xHH escapes of findmnt's raw mode undone.
+std::vector<std::string> runLines(const std::string& command) {
+    std::string raw;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        for (int c; (c = std::fgetc(pipe)) != EOF;) {
+            raw += static_cast<char>(c);
+        }
+        ::pclose(pipe);
+    }
+    std::vector<std::string> lines;
+    std::string line;
     for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\\' && i + 3 < raw.size() && raw[i + 1] == 'x') {
-            plain += static_cast<char>(std::stoi(raw.substr(i + 2, 2), nullptr, 16));
+        if (raw[i] == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (raw[i] == '\\' && i + 3 < raw.size() && raw[i + 1] == 'x') {
+            line += static_cast<char>(std::stoi(raw.substr(i + 2, 2), nullptr, 16));
             i += 3;
         } else {
-            plain += raw[i];
+            line += raw[i];
         }
     }
-    return plain;
-}
-
-std::vector<std::string> runLines(const std::string& command) {
-    std::vector<std::string> lines;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return lines;
-    }
-    std::string line;
-    for (int c = std::fgetc(pipe); c != EOF; c = std::fgetc(pipe)) {
-        if (c == '\n') {
-            lines.push_back(unescapeRaw(line));
-            line.clear();
-        } else {
-            line += static_cast<char>(c);
-        }
-    }
-    ::pclose(pipe);
     return lines;
 }
 
