@@ -7,6 +7,7 @@
 #   make install build, then install into PREFIX (default /opt/coreplugin; DESTDIR is honoured)
 #   make bench   the benchmarks (Release build)
 #   make fuzz    a short fuzzing campaign (FUZZ_SECONDS per target)
+#   make mutation the suite's mutation score (MUTATION_SEED, MUTATION_COUNT; see docs/TESTING.md)
 #   make format  format every source with .clang-format
 
 BUILD ?= build
@@ -16,7 +17,7 @@ PREFIX ?= /opt/coreplugin
 CTEST = ctest --output-on-failure -j $(JOBS)
 SOURCES = $(shell git ls-files -co --exclude-standard -- '*.h' '*.cpp' 2>/dev/null)
 
-.PHONY: all deps build run test check asan ilp32 tsan memcheck package install format format-check bench fuzz clean
+.PHONY: all deps build run test check asan ilp32 tsan memcheck package install format format-check bench fuzz mutation clean
 
 all: build
 
@@ -74,5 +75,10 @@ bench: deps
 fuzz: deps
 	scripts/fuzz
 
+MUTATION_SEED ?= 1
+MUTATION_COUNT ?= 100
+mutation: deps
+	scripts/mutation --seed $(MUTATION_SEED) --count $(MUTATION_COUNT)
+
 clean:
-	rm -rf build build-asan build-ilp32 build-tsan build-bench build-fuzz
+	rm -rf build build-asan build-ilp32 build-tsan build-bench build-fuzz build-mutation
