@@ -1,14 +1,18 @@
-// Random trees of all 33 expressions with properties drawn from telling values, evaluated by the
-// host with tracing on, twice on one instance: the second run answers as the first. Every path
-// names something in a scratch directory.
+// Random trees of all 33 expressions, each with the properties it reads set to allowed or telling
+// values, evaluated by the host with tracing on, twice on one instance: the second run answers as
+// the first. Every path names something in a scratch directory.
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <vector>
+#include <span>
+#include <string>
+#include <string_view>
 
 #include "CorePlugin.h"
+#include "CorePluginNames.h"
+#include "ExpressionTable.h"
 #include "ExpressionTree.h"
 #include "FuzzSupport.h"
 #include "PluginSet.h"
@@ -17,23 +21,14 @@
 
 namespace {
 
-const wchar_t* const kProperties[] = {
-    L"absolutePath", L"file",       L"field",    L"relation",       L"value",    L"mustExist",
-    L"inputString",  L"startIndex", L"endIndex", L"searchedString", L"position", L"startString",
-    L"endString",    L"seekFrom",   L"filter",   L"ignoreCase",     L"order",    L"index",
-    L"default",      L"separator",  L"ifEmpty",  L"type",           L"section",  L"key"};
-
-// Access times are left out: reading a file moves its own.
+// Telling texts for any property; each closed set of values comes from the table.
 const wchar_t* const kValues[] = {
-    L"",           L"0",           L"1",          L"2",          L"-1",      L"10",
-    L"2147483647", L"-2147483648", L"4294967295", L"4294967296", L"0x1F",    L"ff",
-    L"1.2.3.4",    L"1,2_3",       L"true",       L"false",      L"integer", L"uinteger",
-    L"hex",        L"version",     L"string",     L"cistring",   L"boolean", L"eq",
-    L"ne",         L"gt",          L"ge",         L"lt",         L"le",      L"size",
-    L"inode",      L"mtime",       L"ctime",      L"asc",        L"desc",    L"start",
-    L"end",        L"left",        L"right",      L"add",        L"*",       L"?",
-    L"a*",         L"*b?",         L"\\*",        L"a;b\\c",     L"x\ny\nx", L"caf\u00e9",
-    L"s",          L"k",           L"S",          L"missing"};
+    L"",           L"0",           L"1",          L"2",          L"-1",    L"10",
+    L"2147483647", L"-2147483648", L"4294967295", L"4294967296", L"0x1F",  L"ff",
+    L"1.2.3.4",    L"1,2_3",       L"true",       L"false",      L"start", L"end",
+    L"add",        L"*",           L"?",          L"a*",         L"*b?",   L"\\*",
+    L"a;b\\c",     L"x\ny\nx",     L"caf\u00e9",  L"s",          L"k",     L"S",
+    L"missing"};
 
 const char* const kPaths[] = {"",          "/file", "/conf.ini", "/fifo",    "/loop",
                               "/dangling", "/sub",  "/sub/..",   "/missing", "/loop/x"};
@@ -42,7 +37,6 @@ const char* const kPaths[] = {"",          "/file", "/conf.ini", "/fifo",    "/l
 struct Host {
     PluginSDK::CorePlugin plugin;
     corehost::PluginSet plugins;
-    std::vector<std::wstring> names;
 
     Host() {
         const std::string root = fuzz::scratchDirectory().string();
@@ -54,46 +48,60 @@ struct Host {
         symlink("nowhere", (root + "/dangling").c_str());
         plugin.initializePlugin();
         plugins.add(plugin, "CorePlugin", "fuzz");
-        for (const corehost::PluginSet::Supplier& supplier : plugins.suppliers()) {
-            names.push_back(supplier.name);
-        }
         Tracer::sendToCallback([](const Tracer::Event&, void*) {}, nullptr);
     }
 };
 
-std::wstring value(FuzzedDataProvider& input, bool path) {
-    if (path) {
-        if (input.ConsumeBool()) {
-            return platform::fromUtf8(
-                fuzz::scratchDirectory().string() +
-                kPaths[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kPaths) - 1)]);
-        }
-        // A name of the fuzzer's own is one component, which cannot climb out.
-        std::string name = input.ConsumeRandomLengthString(16);
-        for (char& c : name) {
-            c = c == '/' || c == '.' ? '_' : c;
-        }
-        return platform::fromUtf8(fuzz::scratchDirectory().string() + "/_" + name);
+template <class T>
+const T& pick(FuzzedDataProvider& input, std::span<const T> from) {
+    return from[input.ConsumeIntegralInRange<std::size_t>(0, from.size() - 1)];
+}
+
+std::wstring path(FuzzedDataProvider& input) {
+    if (input.ConsumeBool()) {
+        return platform::fromUtf8(fuzz::scratchDirectory().string() +
+                                  pick<const char*>(input, kPaths));
+    }
+    // A name of the fuzzer's own is one component, which cannot climb out.
+    std::string name = input.ConsumeRandomLengthString(16);
+    for (char& c : name) {
+        c = c == '/' || c == '.' ? '_' : c;
+    }
+    return platform::fromUtf8(fuzz::scratchDirectory().string() + "/_" + name);
+}
+
+std::wstring value(FuzzedDataProvider& input, const CorePlugin::PropertyDescriptor& property) {
+    const std::wstring_view name = property.name;
+    if (name == CorePlugin::PropertyName::kAbsolutePath ||
+        name == CorePlugin::PropertyName::kFile) {
+        return path(input);
+    }
+    if (!property.values.empty() && input.ConsumeBool()) {
+        const std::wstring_view chosen = pick(input, property.values);
+        // Access times are left out: reading a file moves its own.
+        return std::wstring(chosen == CorePlugin::FieldName::kAtime ? CorePlugin::FieldName::kMtime
+                                                                    : chosen);
     }
     if (input.ConsumeBool()) {
-        return kValues[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kValues) - 1)];
+        return pick<const wchar_t*>(input, kValues);
     }
     return fuzz::wideOf(input.ConsumeRandomLengthString(16));
 }
 
-void grow(FuzzedDataProvider& input, const Host& host, corehost::RuleNode& node, int depth,
-          int& budget) {
-    node.name = host.names[input.ConsumeIntegralInRange<std::size_t>(0, host.names.size() - 1)];
-    for (const wchar_t* property : kProperties) {
-        if (input.ConsumeIntegralInRange(0, 3) == 0) {
-            const bool path = property == std::wstring_view(L"absolutePath") ||
-                              property == std::wstring_view(L"file");
-            node.properties.push_back({property, value(input, path), {}});
+void grow(FuzzedDataProvider& input, corehost::RuleNode& node, int depth, int& budget) {
+    const CorePlugin::ExpressionDescriptor& row = pick(input, CorePlugin::expressionTable());
+    node.name = row.name;
+    // Mostly present, so that evaluation mostly gets past the check of required properties.
+    for (const CorePlugin::PropertyDescriptor& property : row.properties) {
+        if (input.ConsumeIntegralInRange(0, 3) != 0) {
+            node.properties.push_back({property.name, value(input, property), {}});
         }
     }
-    const int children = depth < 6 ? input.ConsumeIntegralInRange(0, 3) : 0;
+    // Operators get fewer or more children than they take too; operands, which the host refuses
+    // any, none.
+    const int children = depth < 6 && row.kind.isOperator ? input.ConsumeIntegralInRange(0, 3) : 0;
     for (int child = 0; child < children && --budget > 0; ++child) {
-        grow(input, host, node.children.emplace_back(), depth + 1, budget);
+        grow(input, node.children.emplace_back(), depth + 1, budget);
     }
 }
 
@@ -104,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     corehost::RuleNode root;
     int budget = 40;
-    grow(input, host, root, 0, budget);
+    grow(input, root, 0, budget);
     corehost::ExpressionTree tree(host.plugins);
     if (tree.instantiate(root) != 0) {
         return 0;

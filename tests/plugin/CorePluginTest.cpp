@@ -12,6 +12,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "ExpressionTable.h"
 #include "PluginSDK/Configuration.h"
 #include "PluginSDK/ResultCodes.h"
 #include "cross/MountPath.h"
@@ -24,7 +25,7 @@ namespace {
 
 using namespace CorePlugin;
 
-// Every name, in the registration order hosts rely on; each builds the class of that name.
+// The registration order hosts rely on, kept apart from the table so that a reordering shows.
 std::vector<std::wstring> registeredNames() {
     std::wistringstream words(
         L"Not And Or FileInfo FileInfoCompare FileExists FileDirectory PathExists ValueOf "
@@ -69,19 +70,21 @@ TEST_F(CorePluginTest, AnswersItsNameVersionAndUnknownSoftware) {
     EXPECT_EQ(plugin.getUnknownSoftware(), nullptr);
 }
 
-TEST_F(CorePluginTest, RegistersEveryNameInOrderAtInitialisationAndBuildsItsClass) {
+TEST_F(CorePluginTest, RegistersTheTableInOrderAndBuildsEachRowsClassOfItsKind) {
     EXPECT_TRUE(plugin.getExpressionNames().empty());
     plugin.initializePlugin();
-    const std::vector<std::wstring> names = registeredNames();
-    EXPECT_EQ(names.size(), 33u);
-    EXPECT_EQ(plugin.getExpressionNames(), names);
-    for (const std::wstring& name : names) {
+    std::vector<std::wstring> names;
+    for (const ExpressionDescriptor& row : expressionTable()) {
+        const std::wstring& name = names.emplace_back(row.name);
         PluginSDK::Expression* expression = nullptr;
-        ASSERT_EQ(plugin.createExpression(name.c_str(), &expression), PluginSDK::RC_SUCCESS);
-        ASSERT_NE(expression, nullptr);
+        ASSERT_EQ(plugin.createExpression(row.name, &expression), PluginSDK::RC_SUCCESS);
         EXPECT_EQ(className(*expression), "CorePlugin::" + std::string(name.begin(), name.end()));
+        EXPECT_EQ(expression->getType(), row.kind.type);
+        EXPECT_EQ(expression->isOperator(), row.kind.isOperator);
         EXPECT_EQ(plugin.destroyExpression(expression), PluginSDK::RC_SUCCESS);
     }
+    EXPECT_EQ(plugin.getExpressionNames(), names);
+    EXPECT_EQ(names, registeredNames());
 }
 
 TEST_F(CorePluginTest, RefusesUnknownNamesAndNullArgumentsWithoutWritingWhereItShouldNot) {

@@ -96,12 +96,14 @@ inline constexpr wchar_t kCtime[] = L"ctime";
 inline constexpr wchar_t kAtime[] = L"atime";
 }  // namespace FieldName
 
-// Values of "position" (Contains) and "seekFrom" (StringCrop).
+// Values of "position" (Contains), "seekFrom" (StringCrop) and "order" (Sort).
 namespace PropertyValue {
 inline constexpr wchar_t kStart[] = L"start";
 inline constexpr wchar_t kEnd[] = L"end";
 inline constexpr wchar_t kLeft[] = L"left";
 inline constexpr wchar_t kRight[] = L"right";
+inline constexpr wchar_t kAscending[] = L"asc";
+inline constexpr wchar_t kDescending[] = L"desc";
 }  // namespace PropertyValue
 
 namespace TruthWord {

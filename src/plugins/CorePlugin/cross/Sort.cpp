@@ -7,19 +7,12 @@
 
 namespace CorePlugin {
 
-namespace {
-
-constexpr wchar_t kAscending[] = L"asc";
-constexpr wchar_t kDescending[] = L"desc";
-
-}  // namespace
-
 std::int32_t Sort::getVectorResult(PluginSDK::StringVector& result) {
     // Read at every call, unlike "filter": a host may ask again after changing the order.
     const wchar_t* order = getProperty(PropertyName::kOrder);
-    if (order == nullptr || std::wcscmp(order, kAscending) == 0) {
+    if (order == nullptr || std::wcscmp(order, PropertyValue::kAscending) == 0) {
         sortValues(false);
-    } else if (std::wcscmp(order, kDescending) == 0) {
+    } else if (std::wcscmp(order, PropertyValue::kDescending) == 0) {
         sortValues(true);
     } else {
         return PluginSDK::RC_ORDER_INVALID;
