@@ -1,3 +1,6 @@
+// The digest module against RFC 1321's vectors and OpenSSL; what the Md5 expression digests is
+// in cases/text-operators.cases.
+
 #include "common/md5.h"
 
 #include <gtest/gtest.h>
@@ -6,9 +9,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <numeric>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "cross/Md5.h"
 
 #ifdef COREPLUGIN_HAVE_OPENSSL
 #include <openssl/evp.h>
@@ -16,46 +23,35 @@
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-// The digest text of `data`, fed in pieces whose sizes `random` draws (empty, small, around a
-// block, large), or whole without one.
-std::string digest(const Bytes& data, std::mt19937* random = nullptr) {
+// The digest text of `data`'s bytes, fed in pieces whose sizes `random` draws (empty, small,
+// around a block, large), or whole without one.
+std::string digest(const std::string& data, std::mt19937* random = nullptr) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
     md5_context context;
     md5_init(&context);
     for (std::size_t offset = 0, piece = 0; offset < data.size(); offset += piece) {
         const std::size_t limit = random ? std::size_t{5000} >> ((*random)() % 13) : data.size();
         piece =
             std::min<std::size_t>(random ? (*random)() % (limit + 1) : limit, data.size() - offset);
-        md5_update(&context, data.data() + offset, static_cast<std::uint32_t>(piece));
+        md5_update(&context, bytes + offset, static_cast<std::uint32_t>(piece));
     }
-    unsigned char bytes[16];
-    md5_final(&context, bytes);
+    unsigned char sum[16];
+    md5_final(&context, sum);
     char text[33];
-    md5_tostr(text, bytes);
+    md5_tostr(text, sum);
     return text;
 }
 
-Bytes randomBytes(std::size_t length, std::mt19937& random) {
-    Bytes data(length);
-    for (unsigned char& byte : data) {
-        byte = static_cast<unsigned char>(random());
-    }
-    return data;
-}
-
-// OpenSSL's digest of `data`, or `fallback` where OpenSSL is not available.
-std::string reference([[maybe_unused]] const Bytes& data,
+// OpenSSL's digest text of `data`, or `fallback` where OpenSSL is not available.
+std::string reference([[maybe_unused]] const std::string& data,
                       [[maybe_unused]] const std::string& fallback) {
 #ifdef COREPLUGIN_HAVE_OPENSSL
-    unsigned char bytes[EVP_MAX_MD_SIZE];
+    unsigned char sum[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
-    EXPECT_EQ(EVP_Digest(data.data(), data.size(), bytes, &length, EVP_md5(), nullptr), 1);
-    std::string text;
+    EXPECT_EQ(EVP_Digest(data.data(), data.size(), sum, &length, EVP_md5(), nullptr), 1);
+    char text[2 * EVP_MAX_MD_SIZE + 1] = "";
     for (unsigned int i = 0; i < length; ++i) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02x", bytes[i]);
-        text += pair;
+        std::snprintf(text + 2 * i, 3, "%02x", sum[i]);
     }
     return text;
 #else
@@ -65,8 +61,10 @@ std::string reference([[maybe_unused]] const Bytes& data,
 
 }  // namespace
 
-TEST(Md5DigestTest, Rfc1321TestSuite) {
-    const std::pair<std::string, const char*> suite[] = {
+// RFC 1321's suite, then random data of every length around the padding boundaries and a few
+// large ones against OpenSSL, each digested whole and in random pieces.
+TEST(Md5DigestTest, AgreesWithRfc1321AndOpenSslWhateverTheChunking) {
+    std::vector<std::pair<std::string, std::string>> cases = {
         {"", "d41d8cd98f00b204e9800998ecf8427e"},
         {"a", "0cc175b9c0f1b6a831c399e269772661"},
         {"abc", "900150983cd24fb0d6963f7d28e17f72"},
@@ -77,29 +75,21 @@ TEST(Md5DigestTest, Rfc1321TestSuite) {
         {"1234567890123456789012345678901234567890123456789012345678901234567890123456789"
          "0",
          "57edf4a22be3c955ac49da2e2107b67a"},
-        {std::string(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21"},
-    };
-    std::mt19937 random(3);
-    for (const auto& [message, expected] : suite) {
-        const Bytes data(message.begin(), message.end());
-        EXPECT_EQ(digest(data), expected) << message.size();
-        EXPECT_EQ(digest(data, &random), expected) << message.size();
-    }
-}
-
-TEST(Md5DigestTest, AgreesWithOpenSslWhateverTheChunking) {
-    // Every length around the padding boundaries, and a few large inputs.
+        {std::string(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21"}};
     std::mt19937 random(5);
-    std::vector<std::size_t> lengths;
-    for (std::size_t length = 0; length <= 300; ++length) {
-        lengths.push_back(length);
-    }
+    std::vector<std::size_t> lengths(301);
+    std::iota(lengths.begin(), lengths.end(), 0);
     lengths.insert(lengths.end(), {65536, std::size_t{1} << 20, (std::size_t{3} << 20) + 55});
     for (std::size_t length : lengths) {
-        const Bytes data = randomBytes(length, random);
-        const std::string whole = digest(data);
-        EXPECT_EQ(digest(data, &random), whole) << length;
-        EXPECT_EQ(whole, reference(data, whole)) << length;
+        std::string data(length, '\0');
+        for (char& byte : data) {
+            byte = static_cast<char>(random());
+        }
+        cases.emplace_back(data, reference(data, digest(data)));
+    }
+    for (const auto& [data, expected] : cases) {
+        EXPECT_EQ(digest(data), expected) << data.size();
+        EXPECT_EQ(digest(data, &random), expected) << data.size();
     }
 }
 
@@ -119,4 +109,15 @@ TEST(Md5DigestTest, ContextLayout) {
     static_assert(offsetof(md5_context, state) == 0);
     static_assert(offsetof(md5_context, count) == 16);
     static_assert(offsetof(md5_context, buffer) == 24);
+}
+
+// A rule cannot hold a character without a UTF-8 form; the Md5 expression digests it as U+FFFD.
+TEST(Md5DigestTest, TheExpressionDigestsCharactersWithoutUtf8FormAsReplacements) {
+    CorePlugin::Md5 md5;
+    for (const wchar_t bad : {static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0x110000)}) {
+        PluginSDK::String digest;
+        md5.getMd5Signature(PluginSDK::String((L"a" + std::wstring(1, bad) + L"b").c_str()),
+                            digest);
+        EXPECT_STREQ(digest, L"ff6405018d5ab2642e35fdba389b7c51");  // md5sum of a EF BF BD b
+    }
 }
