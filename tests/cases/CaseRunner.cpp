@@ -17,6 +17,11 @@
 // each kind (see ScratchTree.h). A line `%mounts FILE` makes the mount expressions read FILE as
 // the mount table from there on.
 
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -32,6 +37,16 @@
 namespace {
 
 using harness::Outcome;
+
+/// The place of the case being evaluated, for the alarm that ends a case that hangs.
+char g_CurrentCase[512];
+
+void reportHang(int) {
+    const char text[] = ": the case did not end within 60 s\n";
+    (void)!write(STDERR_FILENO, g_CurrentCase, std::strlen(g_CurrentCase));
+    (void)!write(STDERR_FILENO, text, sizeof text - 1);
+    _exit(1);
+}
 using harness::TraceCapture;
 
 /// One expression of a case's tree, built once and evaluated as often as asked.
@@ -249,6 +264,14 @@ private:
     }
 
     bool check(const Case& c) {
+        std::snprintf(g_CurrentCase, sizeof g_CurrentCase, "%s:%d", c.file.c_str(), c.line);
+        alarm(60);
+        const bool passed = evaluateCase(c);
+        alarm(0);
+        return passed;
+    }
+
+    bool evaluateCase(const Case& c) {
         if (!c.mounts.empty()) {
             // The plug-in owns its table; tests point it at a fixture instead of this machine's.
             auto* mounts = const_cast<mountlist*>(m_Plugin.getMountList());
@@ -303,6 +326,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::signal(SIGALRM, reportHang);
     Runner runner(COREPLUGIN_FIXTURES);
     int failures = 0;
     for (int i = 1; i < argc; ++i) {
