@@ -1,13 +1,11 @@
 #pragma once
 
-// Drives one expression object the way a host does, so that an expression test reads as a table
-// of cases: evaluate<ValueOf>({{L"value", L"42"}}) for an operand, and
-// feed<Not>({}, {L"true"}) for an operator.
+// Drives one expression object the way a host does: properties in, the result operation called
+// into an out-parameter that held a stale text, and the trace messages it wrote captured.
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -94,94 +92,6 @@ Outcome evaluate(const Properties& properties, Arguments&&... arguments) {
     T expression(std::forward<Arguments>(arguments)...);
     setProperties(expression, properties);
     return result(expression);
-}
-
-/// One child result handed to an operator: a text, a list, or a failed child's code.
-struct Operand {
-    enum Kind { SCALAR, VECTOR, FAILURE };
-    Kind kind = SCALAR;
-    std::wstring text;
-    Texts list;
-    std::int32_t code = 0;
-
-    Operand(const wchar_t* value) : text(value) {}
-    Operand(std::wstring value) : text(std::move(value)) {}
-    static Operand vector(Texts values) {
-        Operand operand(L"");
-        operand.kind = VECTOR;
-        operand.list = std::move(values);
-        return operand;
-    }
-    static Operand failure(std::int32_t code) {
-        Operand operand(L"");
-        operand.kind = FAILURE;
-        operand.code = code;
-        return operand;
-    }
-};
-
-/// What an operator answered: the code of each hand-over, its readiness after each, and the
-/// result operation's outcome.
-struct FeedOutcome : Outcome {
-    std::vector<std::int32_t> updates;
-    std::vector<bool> ready;
-};
-
-template <class Base>
-FeedOutcome feedOperator(Base& expression, const std::vector<Operand>& operands) {
-    FeedOutcome outcome;
-    for (const Operand& operand : operands) {
-        std::int32_t code = 0;
-        switch (operand.kind) {
-            case Operand::SCALAR:
-                code = expression.update(PluginSDK::String(operand.text.c_str()));
-                break;
-            case Operand::VECTOR:
-                code = expression.update(toStringVector(operand.list));
-                break;
-            case Operand::FAILURE:
-                code = expression.continueOnError() ? expression.updateWithError(operand.code)
-                                                    : operand.code;
-                break;
-        }
-        outcome.updates.push_back(code);
-        outcome.ready.push_back(expression.isReady());
-    }
-    static_cast<Outcome&>(outcome) = result(expression);
-    return outcome;
-}
-
-/// Hands every operand to `expression` in order (also after it is ready, so tests see what a
-/// surplus operand does), then asks for the result. A failed child goes to updateWithError when
-/// the operator carries on after errors; otherwise its code is recorded as the hand-over's.
-/// Calls go through the base's slots, as a host makes them.
-template <class T>
-FeedOutcome feed(T& expression, const std::vector<Operand>& operands) {
-    if constexpr (std::is_base_of_v<PluginSDK::ScalarOperator, T>) {
-        return feedOperator<PluginSDK::ScalarOperator>(expression, operands);
-    } else {
-        static_assert(std::is_base_of_v<PluginSDK::VectorOperator, T>);
-        return feedOperator<PluginSDK::VectorOperator>(expression, operands);
-    }
-}
-
-/// What a scalar operator answered, as one text: the code of each hand-over, marked "+" where the
-/// operator was ready after it, then "=> code:result". Tables of cases compare it whole.
-inline std::wstring summary(const FeedOutcome& outcome) {
-    std::wstring text;
-    for (std::size_t i = 0; i < outcome.updates.size(); ++i) {
-        text += std::to_wstring(outcome.updates[i]) + (outcome.ready[i] ? L"+ " : L" ");
-    }
-    return text + L"=> " + std::to_wstring(outcome.code) + L":" + outcome.result;
-}
-
-/// Builds an operator with `properties`, feeds it `operands` and asks for its result.
-template <class T, class... Arguments>
-FeedOutcome feed(const Properties& properties, const std::vector<Operand>& operands,
-                 Arguments&&... arguments) {
-    T expression(std::forward<Arguments>(arguments)...);
-    setProperties(expression, properties);
-    return feed(expression, operands);
 }
 
 /// One trace message as the callback sink delivered it.
