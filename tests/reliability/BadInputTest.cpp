@@ -1,16 +1,19 @@
-// Bad input through corehost, as a user meets it: every case gets an answer or a clear error,
-// never a crash, a hang (an alarm stops the process) or memory that grows with the input.
+// Bad input through corehost, as a user meets it, and in process where no rule can carry it: every
+// case gets an answer or a clear error, never a crash, a hang (a timeout ends the process) or
+// memory that grows with the input. Inputs that are data are tests/cli/bad-input.cases.
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -21,7 +24,6 @@
 #include <thread>
 #include <vector>
 
-#include "../host/RunCorehost.h"
 #include "../platform/TestSupport.h"
 #include "ExpressionTree.h"
 #include "PluginModule.h"
@@ -31,8 +33,28 @@
 namespace {
 
 namespace fs = std::filesystem;
-using corehost_test::corehost;
-using corehost_test::Process;
+
+/// What corehost printed on its standard output, and its exit status.
+struct Process {
+    int status = -1;
+    std::string out;
+};
+
+// corehost with `arguments` (through the emulator in the ILP32 build); a hang ends after five
+// minutes.
+Process corehost(const std::string& arguments) {
+    const std::string command =
+        "timeout 300 " COREHOST_EMULATOR " " COREHOST_BINARY " " + arguments;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    Process run;
+    char buffer[65536];
+    for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        run.out.append(buffer, count);
+    }
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    return run;
+}
 
 // The high-water mark of a child's memory starts from the parent's at fork time, which the
 // address sanitizer's quarantine keeps large: there memory is not measured.
@@ -106,18 +128,6 @@ std::string substitute(std::string pattern, const std::string& value) {
         at += value.size();
     }
     return pattern;
-}
-
-// The expression with every property and every child's value set to `value` (rule text).
-std::string everywhere(const Shape& shape, const std::string& value) {
-    std::string rule = std::string(shape.name) + "(";
-    for (const char* property : shape.properties) {
-        rule += std::string(property) + "=" + value + ", ";
-    }
-    for (int child = 0; child < shape.children; ++child) {
-        rule += "ValueOf(value=" + value + "), ";
-    }
-    return rule + ")";
 }
 
 /// A scratch directory, removed after each test.
@@ -208,10 +218,10 @@ TEST_F(BadInput, ProbesOfEveryKindOfFileAnswerAtOnce) {
             catalog += name(i, probe) + " = " + substitute(probes[probe], cases[i].path) + "\n";
         }
     }
-    const Process run = corehost({"run", "--json", "--jobs", "2", file("probes.rules", catalog)});
+    const Process run = corehost("run --json --jobs 2 " + file("probes.rules", catalog));
     close(writer);
     close(listener);
-    ASSERT_EQ(run.status, 1) << run.err;
+    ASSERT_EQ(run.status, 1);
     const auto found = answers(run.out);
     for (std::size_t i = 0; i < cases.size(); ++i) {
         std::string row;
@@ -268,136 +278,16 @@ TEST_F(BadInput, FilesThatChangeOrVanishMeanwhileGetAnAnswer) {
             catalog += "r" + std::to_string(rules++) + " = Concat(" + rule + "), " + rule + "))\n";
         }
     }
-    const Process run =
-        corehost({"run", "--json", "--jobs", "2", "--repeat", "200", file("flip.rules", catalog)});
+    const Process run = corehost("run --json --jobs 2 --repeat 200 " + file("flip.rules", catalog));
     stop = true;
     flipper.join();
-    ASSERT_LE(run.status, 1) << run.err;
+    ASSERT_LE(run.status, 1);
     const auto found = answers(run.out);
     EXPECT_EQ(found.size(), static_cast<std::size_t>(rules));
     for (const auto& [rule, answer] : found) {
         EXPECT_TRUE(answer.empty() || answer[0] != '-' || answer == "-11009" ||
                     answer == "-11013" || answer == "-11033")
             << rule << ": " << answer;
-    }
-}
-
-// Every text the rule language can carry, in every property and every child of every
-// expression, and no property at all.
-TEST_F(BadInput, AnyTextInEveryPropertyOfEveryExpression) {
-    const std::string texts[] = {
-        R"("")",
-        R"("caf\u{E9} \u{1F600} e\u{301} \u{FFFD} \u{10FFFF}")",
-        R"("\\ ; * ? \n \r \t \" [s] =")",
-        "-2147483649",
-        "4294967296",
-        "*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*?*"
-        "?",
-        "/",
-    };
-    std::string catalog;
-    int rules = 0;
-    for (const Shape& shape : kShapes) {
-        for (const std::string& text : texts) {
-            catalog += "r" + std::to_string(rules++) + " = " + everywhere(shape, text) + "\n";
-        }
-        catalog += "r" + std::to_string(rules++) + " = " + shape.name + "()\n";
-    }
-    const Process run = corehost({"run", "--json", file("texts.rules", catalog)});
-    ASSERT_LE(run.status, 1) << run.err;
-    const auto found = answers(run.out);
-    EXPECT_EQ(found.size(), static_cast<std::size_t>(rules));
-    // Every failure is one of the plug-in's own codes.
-    std::istringstream lines(run.out);
-    for (std::string line; std::getline(lines, line);) {
-        EXPECT_EQ(line.find("unknown result code"), std::string::npos) << line;
-    }
-}
-
-TEST_F(BadInput, TenMegabytesInAPathOrAText) {
-    std::string path;
-    for (int i = 0; i < 5 << 20; ++i) {
-        path += "/a";
-    }
-    std::string text;
-    for (int i = 0; i < 1 << 20; ++i) {
-        text += "x\\u{E9}/*?;\\n";
-    }
-    std::string catalog;
-    catalog += "value = ValueOf(value=\"" + text + "\")\n";
-    catalog += "match = Match(inputString=\"" + text + "\", filter=\"*x*x?\")\n";
-    catalog += "exists = FileExists(absolutePath=\"" + path + "\")\n";
-    catalog += "mount = MountPath(absolutePath=\"" + path + "\")\n";
-    const Process run = corehost({"run", "--json", "--jobs", "2", file("huge.rules", catalog)});
-    ASSERT_EQ(run.status, 1) << run.err.substr(0, 1000);
-    const auto found = answers(run.out);
-    EXPECT_EQ(found.at("value").size(), std::size_t{8} << 20);
-    EXPECT_EQ(found.at("match"), "false");
-    // Beyond the system's limit of a path's length.
-    EXPECT_EQ(found.at("exists"), "-11009");
-    EXPECT_EQ(found.at("mount"), "/");
-}
-
-TEST_F(BadInput, RuleTextThatIsNotUtf8OrHoldsNulIsRefused) {
-    const struct {
-        std::string text;
-        std::string error;
-    } cases[] = {
-        {"ValueOf(value=\"a\xFF\")", "17: invalid UTF-8 sequence starting with byte 0xFF"},
-        {"ValueOf(value=\"\xC0\xAF\")", "16: invalid UTF-8 sequence starting with byte 0xC0"},
-        {"ValueOf(value=\"\xED\xA0\x80\")", "16: invalid UTF-8 sequence starting with byte 0xED"},
-        {std::string("ValueOf(value=\"a\0b\")", 19), "17: a NUL character is not allowed"},
-        {"ValueOf(value=\"\\u{D800}\")", "16: \"\\u{D800}\" is not a Unicode scalar value"},
-        {"ValueOf(value=\"\\u{110000}\")", "16: \"\\u{110000}\" is not a Unicode scalar value"},
-        {"ValueOf(value=\"\\u{0}\")", "16: \"\\u{0}\" is not allowed: a NUL would end the text"},
-    };
-    for (const auto& c : cases) {
-        const std::string rules = file("bad.rules", "rule =\n" + c.text + "\n");
-        const std::string expression = file("bad.expr", c.text);
-        Process run = corehost({"run", rules});
-        EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.err, rules + ":2:" + c.error + "\n");
-        run = corehost({"eval", "-f", expression});
-        EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.err, expression + ":1:" + c.error + "\n");
-    }
-}
-
-TEST_F(BadInput, NestingAtAndPastTheLimit) {
-    const auto nested = [](std::uint32_t depth) {
-        std::string rule;
-        for (std::uint32_t level = 1; level < depth; ++level) {
-            rule += "Not(";
-        }
-        return rule + "ValueOf(value=true)" + std::string(depth - 1, ')');
-    };
-    const std::string deepest = nested(corehost::kMaxNesting);
-    const std::string expected = corehost::kMaxNesting % 2 == 1 ? "true" : "false";
-    EXPECT_EQ(corehost({"eval", deepest}).out, expected + "\n");
-    const Process explained = corehost({"eval", "--json", "--explain", deepest});
-    EXPECT_EQ(explained.status, 0);
-    EXPECT_EQ(nlohmann::json::parse(explained.out)["result"], expected);
-    const Process run =
-        corehost({"run", "--jobs", "2", "--explain",
-                  file("deep.rules", "a = " + deepest + "\nb = " + deepest + "\n")});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 2 * (corehost::kMaxNesting + 1));
-}
-
-TEST_F(BadInput, CatalogOfAHundredThousandRules) {
-    std::string catalog;
-    for (int i = 0; i < 100000; ++i) {
-        catalog += "r" + std::to_string(i) +
-                   " = Compare(type=integer, relation=lt, ValueOf(value=" + std::to_string(i) +
-                   "), ValueOf(value=50000))\n";
-    }
-    const Process run = corehost({"run", "--jobs", "2", file("many.rules", catalog)});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 100000);
-    EXPECT_NE(run.out.find("r49999 = \"true\"\nr50000 = \"false\"\n"), std::string::npos);
-    // The catalog's text is kept, its trees are not.
-    if (kMemoryLimitKb > 0) {
-        EXPECT_LT(run.maxResidentKb, kMemoryLimitKb);
     }
 }
 
@@ -410,35 +300,54 @@ TEST_F(BadInput, IniFileOfOneGigabyteIsReadInMemoryOfItsLines) {
     }
     // One line of a gigabyte of NUL bytes, then the section looked for.
     std::ofstream(path, std::ios::app) << "\n[s]\nk=v\n";
-    const Process run = corehost({"eval", "Concat(separator=\" \", IniFileKeyValue(file=\"" + path +
-                                              "\", section=s, key=k), IniFileKeyExists(file=\"" +
-                                              path + "\", section=s, key=missing))"});
-    EXPECT_EQ(run.out, "v false\n") << run.err;
+    const Process run = corehost("eval 'Concat(separator=\" \", IniFileKeyValue(file=\"" + path +
+                                 "\", section=s, key=k), IniFileKeyExists(file=\"" + path +
+                                 "\", section=s, key=missing))'");
+    EXPECT_EQ(run.out, "v false\n");
+    // The largest of the children so far, corehost's among them.
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
     if (kMemoryLimitKb > 0) {
-        EXPECT_LT(run.maxResidentKb, kMemoryLimitKb);
+        EXPECT_LT(usage.ru_maxrss, kMemoryLimitKb);
     }
 }
 
-// Texts no rule can hold: set on the expressions directly, as another host may.
-TEST(UnconvertibleText, InEveryPropertyOfEveryExpression) {
+// Every text in every property and every child of every expression, and no property at all: an
+// answer, or a failure with one of the plug-in's own codes. The last four texts no rule can hold,
+// but another host may set.
+TEST(AnyText, InEveryPropertyOfEveryExpression) {
     corehost::LoadError error;
     const auto module = corehost::PluginModule::load(COREHOST_REAL_PLUGIN, error);
     ASSERT_TRUE(module) << error.message;
     corehost::PluginSet plugins;
     plugins.add(module->plugin(), "CorePlugin", COREHOST_REAL_PLUGIN);
-    const std::wstring texts[] = {{static_cast<wchar_t>(0xD800)},
+    std::wstring wildcards;
+    for (int i = 0; i < 45; ++i) {
+        wildcards += L"*?";
+    }
+    const std::wstring texts[] = {L"",
+                                  L"caf\u00e9 \U0001F600 e\u0301 \uFFFD \U0010FFFF",
+                                  L"\\ ; * ? \n \r \t \" [s] =",
+                                  L"-2147483649",
+                                  L"4294967296",
+                                  wildcards,
+                                  L"/",
+                                  {static_cast<wchar_t>(0xD800)},
                                   {L'/', static_cast<wchar_t>(0xDFFF), L'/'},
                                   {L'a', static_cast<wchar_t>(0x110000)},
                                   {static_cast<wchar_t>(-1)}};
     for (const Shape& shape : kShapes) {
-        for (const std::wstring& text : texts) {
+        for (std::size_t i = 0; i <= std::size(texts); ++i) {
+            const bool bare = i == std::size(texts);
+            const std::wstring& text = texts[bare ? 0 : i];
             corehost::RuleNode root;
             root.name.assign(shape.name, shape.name + std::strlen(shape.name));
-            for (const char* property : shape.properties) {
+            for (std::size_t p = 0; p < (bare ? 0 : shape.properties.size()); ++p) {
+                const char* property = shape.properties[p];
                 root.properties.push_back(
                     {std::wstring(property, property + std::strlen(property)), text, {}});
             }
-            for (int child = 0; child < shape.children; ++child) {
+            for (int child = 0; child < (bare ? 0 : shape.children); ++child) {
                 corehost::RuleNode value;
                 value.name = L"ValueOf";
                 value.properties.push_back({L"value", text, {}});
