@@ -280,6 +280,10 @@ private:
         corehost::RuleNode rule;
         corehost::RuleParser parser(c.rule, c.file);
         std::unique_ptr<Node> root;
+        corehost::Diagnostic invalid;
+        if (!corehost::validateText(c.rule, c.file, invalid)) {
+            return report(c, "is not valid text: " + invalid.format());
+        }
         if (!parser.parseExpression(rule)) {
             return report(c, "does not parse: " + parser.error().format());
         }

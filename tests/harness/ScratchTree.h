@@ -15,7 +15,7 @@
 #include "platform/TestSupport.h"
 
 /// A temporary directory holding:
-///   file (1234 bytes), empty, dir/, link-to-file, link-to-dir, dangling, loop-a <-> loop-b,
+///   file (1234 bytes), empty, ctl-U+0080 (a name beyond ASCII), dir/, link-to-file, link-to-dir, dangling, loop-a <-> loop-b,
 ///   fifo, socket (a bound UNIX socket), locked/ (mode 0700 or less, holding file).
 /// The tree itself may be searched by anyone, so an ordinary user meets only locked/'s lock.
 class ScratchTree {
@@ -26,6 +26,7 @@ public:
                         fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
         std::ofstream(root() / "file") << std::string(1234, 'x');
         std::ofstream(root() / "empty");
+        std::ofstream(root() / "ctl-\u0080");
         fs::create_directory(root() / "dir");
         fs::create_symlink(root() / "file", root() / "link-to-file");
         fs::create_directory_symlink("dir", root() / "link-to-dir");
