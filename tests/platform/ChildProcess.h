@@ -52,15 +52,13 @@ public:
                     answer = kThrew;
                 }
             }
-            const char* data = answer.data();
-            std::size_t left = answer.size();
-            while (left > 0) {
-                const ssize_t written = ::write(channel[1], data, left);
+            for (std::size_t done = 0; done < answer.size();) {
+                const ssize_t written =
+                    ::write(channel[1], answer.data() + done, answer.size() - done);
                 if (written <= 0) {
                     break;
                 }
-                data += written;
-                left -= static_cast<std::size_t>(written);
+                done += static_cast<std::size_t>(written);
             }
             ::_exit(0);
         }
