@@ -15,8 +15,9 @@
 #include "platform/TestSupport.h"
 
 /// A temporary directory holding:
-///   file (1234 bytes), empty, ctl-U+0080 (a name beyond ASCII), dir/, link-to-file, link-to-dir, dangling, loop-a <-> loop-b,
-///   fifo, socket (a bound UNIX socket), locked/ (mode 0700 or less, holding file).
+///   file (1234 bytes), empty, ctl-U+0080 (a name beyond ASCII), dir/, link-to-file, link-to-dir,
+///   dangling, loop-a <-> loop-b, fifo, socket (a bound UNIX socket), locked/ (mode 0700 or less,
+///   holding file).
 /// The tree itself may be searched by anyone, so an ordinary user meets only locked/'s lock.
 class ScratchTree {
 public:
