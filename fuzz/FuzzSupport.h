@@ -2,19 +2,13 @@
 
 // What the fuzz targets share: wide text made from the input, and files in a scratch directory.
 
+#include <algorithm>
 #include <array>
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <string>
-#include <string_view>
-
-#include <stdlib.h>
 
 #include <platform/utf8.h>
+
+#include "platform/TestSupport.h"
 
 namespace fuzz {
 
@@ -22,20 +16,14 @@ namespace fuzz {
 /// bytes as one character of any value, so surrogates and values past U+10FFFF come too.
 inline std::wstring wideOf(std::string_view bytes) {
     std::wstring text;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (static_cast<unsigned char>(bytes[i]) == 0xFE && i + 4 < bytes.size()) {
-            platform::appendFromUtf8(bytes.substr(start, i - start), text);
-            std::uint32_t value = 0;
-            for (std::size_t byte = 1; byte <= 4; ++byte) {
-                value = value << 8 | static_cast<unsigned char>(bytes[i + byte]);
-            }
-            text += static_cast<wchar_t>(value);
-            i += 4;
-            start = i + 1;
-        }
+    for (std::size_t at; (at = std::min(bytes.find('\xFE'), bytes.size())) + 4 < bytes.size();) {
+        platform::appendFromUtf8(bytes.substr(0, at), text);
+        const auto* value = reinterpret_cast<const unsigned char*>(bytes.data() + at + 1);
+        text += static_cast<wchar_t>(std::uint32_t{value[0]} << 24 | value[1] << 16 |
+                                     value[2] << 8 | value[3]);
+        bytes.remove_prefix(at + 5);
     }
-    platform::appendFromUtf8(bytes.substr(start), text);
+    platform::appendFromUtf8(bytes, text);
     return text;
 }
 
@@ -44,11 +32,12 @@ template <std::size_t count>
 std::array<std::string_view, count> split(const std::uint8_t* data, std::size_t size) {
     std::array<std::string_view, count> parts{};
     std::string_view rest(reinterpret_cast<const char*>(data), size);
-    for (std::size_t i = 0; i < count && !rest.empty(); ++i) {
-        const std::size_t end = i + 1 < count ? rest.find('\0') : std::string_view::npos;
+    std::size_t i = 0;
+    for (std::size_t end; i + 1 < count && (end = rest.find('\0')) != std::string_view::npos; ++i) {
         parts[i] = rest.substr(0, end);
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        rest.remove_prefix(end + 1);
     }
+    parts[i] = rest;
     return parts;
 }
 
@@ -62,15 +51,8 @@ inline void require(bool holds, const char* property) {
 
 /// A directory of this process's own, removed when it exits.
 inline const std::filesystem::path& scratchDirectory() {
-    static const std::filesystem::path directory = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "fuzz-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        std::atexit([] { std::filesystem::remove_all(scratchDirectory()); });
-        return std::filesystem::path(pattern);
-    }();
-    return directory;
+    static const platform_test::TempDir directory;
+    return directory.path();
 }
 
 /// Writes `bytes` to the regular file `name` of the scratch directory and returns its path.

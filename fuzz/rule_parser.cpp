@@ -6,37 +6,32 @@
 #include "Report.h"
 #include "RuleParser.h"
 
+using namespace corehost;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    corehost::Diagnostic error;
-    if (!corehost::validateText(text, "fuzz", error)) {
+    Diagnostic error, partsError;
+    RuleNode root;
+    if (!validateText(text, "fuzz", error)) {
         return 0;
-    }
-    corehost::RuleNode root;
-    if (corehost::RuleParser(text, "fuzz").parseExpression(root)) {
-        for (const corehost::RuleProperty& property : root.properties) {
-            const std::string quoted = "V(v=" + corehost::quote(property.value) + ")";
-            corehost::RuleNode again;
-            fuzz::require(corehost::RuleParser(quoted, "quoted").parseExpression(again) &&
-                              again.properties.at(0).value == property.value,
-                          "a quoted value reads back");
-        }
-    }
-    corehost::Catalog catalog;
-    const bool added = catalog.add(text, "fuzz", error);
-    if (added) {
-        for (std::size_t rule = 0; rule < catalog.size(); ++rule) {
-            corehost::RuleNode tree;
-            fuzz::require(catalog.parse(rule, tree, error), "a checked rule parses again");
+    } else if (RuleParser(text, "fuzz").parseExpression(root)) {
+        for (const RuleProperty& property : root.properties) {
+            RuleNode again;
+            fuzz::require(
+                RuleParser("V(v=" + quote(property.value) + ")", "quoted").parseExpression(again) &&
+                    again.properties.at(0).value == property.value,
+                "a quoted value reads back");
         }
     }
     // Checked in parts on three threads, the catalog has the same rules or the same error.
-    corehost::Catalog parts(3, 0);
-    corehost::Diagnostic partsError;
+    Catalog catalog, parts(3, 0);
+    const bool added = catalog.add(text, "fuzz", error);
     fuzz::require(parts.add(text, "fuzz", partsError) == added, "parts agree on the verdict");
     fuzz::require(added ? parts.size() == catalog.size() : partsError.format() == error.format(),
                   "parts agree on the rules or the error");
     for (std::size_t rule = 0; added && rule < catalog.size(); ++rule) {
+        RuleNode tree;
+        fuzz::require(catalog.parse(rule, tree, error), "a checked rule parses again");
         fuzz::require(parts.ruleName(rule) == catalog.ruleName(rule) &&
                           parts.rulePosition(rule).format() == catalog.rulePosition(rule).format(),
                       "parts agree on each rule");

@@ -4,30 +4,23 @@
 #include "utils/Wildcard.h"
 #include "FuzzSupport.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto [patternBytes, textBytes] = fuzz::split<2>(data, size);
-    const std::string pattern(patternBytes);
-    const std::string text(textBytes);
-    const std::wstring widePattern = fuzz::wideOf(patternBytes);
-    const std::wstring wideText = fuzz::wideOf(textBytes);
-    using utils::detail::Resume;
-    fuzz::require(!utils::detail::matchWildcard(pattern.c_str(), text.c_str()) ||
-                      utils::detail::matchWildcard<char, Resume::EveryPosition>(pattern.c_str(),
-                                                                                text.c_str()),
+template <class Text>
+void check(const Text& pattern, const Text& text) {
+    using Char = typename Text::value_type;
+    fuzz::require(!utils::matchWildcard(pattern.c_str(), text.c_str()) ||
+                      utils::detail::matchWildcard<Char, utils::detail::Resume::EveryPosition>(
+                          pattern.c_str(), text.c_str()),
                   "a fast match is a match");
-    fuzz::require(!utils::matchWildcard(widePattern.c_str(), wideText.c_str()) ||
-                      utils::detail::matchWildcard<wchar_t, Resume::EveryPosition>(
-                          widePattern.c_str(), wideText.c_str()),
-                  "a fast wide match is a match");
-    for (bool ignoreCase : {false, true}) {
-        std::string p = pattern, t = text;
-        utils::matchWildcard(p, t, ignoreCase);
-        std::wstring wp = widePattern, wt = wideText;
-        utils::matchWildcard(wp, wt, ignoreCase);
+    // Case kept, case ignored, escapes; each call may rewrite its own copies.
+    for (int mode = 0; mode < 3; ++mode) {
+        Text p = pattern, t = text;
+        mode < 2 ? utils::matchWildcard(p, t, mode == 1) : utils::matchWildcardEscapedSupport(p, t);
     }
-    std::string p = pattern, t = text;
-    utils::matchWildcardEscapedSupport(p, t);
-    std::wstring wp = widePattern, wt = wideText;
-    utils::matchWildcardEscapedSupport(wp, wt);
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto [pattern, text] = fuzz::split<2>(data, size);
+    check(std::string(pattern), std::string(text));
+    check(fuzz::wideOf(pattern), fuzz::wideOf(text));
     return 0;
 }

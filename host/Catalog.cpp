@@ -9,7 +9,6 @@
 #include <exception>
 #include <functional>
 #include <optional>
-#include <system_error>
 #include <thread>
 
 namespace corehost {
@@ -91,8 +90,8 @@ bool checkInParts(const std::string& text, const std::string& source, unsigned t
             helpers.emplace_back(checkPart, std::cref(text), std::cref(source),
                                  std::ref(parts[started]));
         }
-    } catch (const std::system_error&) {
-        // The parts no thread took are checked here.
+    } catch (const std::exception&) {
+        // No thread, or no memory to start one: the parts no thread took are checked here.
     }
     checkPart(text, source, parts[0]);
     for (std::size_t i = started; i < parts.size(); ++i) {

@@ -10,7 +10,6 @@
 #include <mutex>
 #include <new>
 #include <optional>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -223,8 +222,8 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
             while (threads.size() < wanted) {
                 threads.emplace_back(worker);
             }
-        } catch (const std::system_error&) {
-            // Fewer threads than asked for still finish the catalog.
+        } catch (const std::exception&) {
+            // No thread, or no memory to start one: fewer threads still finish the catalog.
         }
     }
     if (threads.empty()) {
@@ -236,43 +235,52 @@ bool runCatalog(const PluginSet& plugins, const Catalog& catalog, const RunOptio
         std::vector<RuleOutput> ready;
         Pace pace;
         std::size_t readyFrom = 0;  // the index of ready[0]
-        while (printed < count) {
-            std::size_t first = 0;
-            std::size_t last = 0;
-            {
-                std::unique_lock<std::mutex> lock(mutex);
-                const std::size_t before = printed;
-                readyFrom = printed;
-                while (printed < count && slots[printed % window].has_value()) {
-                    ready.push_back(std::move(*slots[printed % window]));
-                    slots[printed % window].reset();
-                    ++printed;
+        std::exception_ptr failure;
+        try {
+            while (printed < count) {
+                std::size_t first = 0;
+                std::size_t last = 0;
+                {
+                    std::unique_lock<std::mutex> lock(mutex);
+                    const std::size_t before = printed;
+                    readyFrom = printed;
+                    while (printed < count && slots[printed % window].has_value()) {
+                        ready.push_back(std::move(*slots[printed % window]));
+                        slots[printed % window].reset();
+                        ++printed;
+                    }
+                    if (ready.empty() && !take(first, last, pace)) {
+                        waiting = true;
+                        finished.wait(lock, [&] { return slots[printed % window].has_value(); });
+                        waiting = false;
+                        continue;
+                    }
+                    if (printed != before && roomWaiters > 0) {
+                        space.notify_all();
+                    }
                 }
-                if (ready.empty() && !take(first, last, pace)) {
-                    waiting = true;
-                    finished.wait(lock, [&] { return slots[printed % window].has_value(); });
-                    waiting = false;
-                    continue;
+                if (first != last) {
+                    evaluateBatch(first, last, outputs, pace);
                 }
-                if (printed != before && roomWaiters > 0) {
-                    space.notify_all();
+                for (std::size_t i = 0; i < ready.size(); ++i) {
+                    emit(readyFrom + i, ready[i]);
                 }
+                ready.clear();
             }
-            if (first != last) {
-                evaluateBatch(first, last, outputs, pace);
-            }
-            for (std::size_t i = 0; i < ready.size(); ++i) {
-                emit(readyFrom + i, ready[i]);
-            }
-            ready.clear();
+        } catch (...) {
+            failure = std::current_exception();  // no memory to print: the threads stop first
         }
         {
-            // Every rule is taken: a thread still waiting for room learns it is done.
+            // Every rule is taken, or none will be: a thread waiting for room learns it is done.
             std::lock_guard<std::mutex> lock(mutex);
+            next = count;
         }
         space.notify_all();
         for (std::thread& thread : threads) {
             thread.join();
+        }
+        if (failure) {
+            std::rethrow_exception(failure);
         }
     }
     out.flush();

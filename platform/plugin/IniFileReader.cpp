@@ -51,19 +51,21 @@ std::wstring_view unquote(std::wstring_view value) {
 
 // Anything but a regular file is turned down before it is opened, since opening a device can
 // have effects of its own; the descriptor is opened without blocking and checked again, so a
-// FIFO or a device put in the file's place meanwhile cannot hang the caller either. The 64-bit
-// calls also in the 32-bit build, where a large inode number or size would fail the others.
+// FIFO or a device put in the file's place meanwhile cannot hang the caller either. statx gives
+// 64-bit sizes and times in the 32-bit build too, where stat64 fails on a time past 2038.
+bool isSmallRegularFile(int directory, const char* path, int flags) {
+    struct statx status {};
+    return ::statx(directory, path, flags | AT_STATX_SYNC_AS_STAT, STATX_TYPE | STATX_SIZE,
+                   &status) == 0 &&
+           S_ISREG(status.stx_mode) && status.stx_size <= kMaxFileSize;
+}
+
 int openRegularFile(const char* path) {
-    struct stat64 status {};
-    if (::stat64(path, &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (!isSmallRegularFile(AT_FDCWD, path, 0)) {
         return -1;
     }
     const int descriptor = ::open64(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0) {
-        return -1;
-    }
-    if (::fstat64(descriptor, &status) != 0 || !S_ISREG(status.st_mode) ||
-        static_cast<std::uint64_t>(status.st_size) > kMaxFileSize) {
+    if (descriptor >= 0 && !isSmallRegularFile(descriptor, "", AT_EMPTY_PATH)) {
         ::close(descriptor);
         return -1;
     }

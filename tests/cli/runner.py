@@ -118,7 +118,7 @@ def prepare(lines, names, scratch):
         elif key == "stdin":
             stdin = expand(block if block is not None else text + "\n", names)
         elif key in ("file", "link"):
-            path, *target = [os.path.join(scratch, word) for word in words(text, names)]
+            path, *target = [os.path.join(scratch, w).encode("latin-1") for w in words(text, names)]
             os.makedirs(os.path.dirname(path), exist_ok=True)
             if target:
                 os.symlink(target[0], path)

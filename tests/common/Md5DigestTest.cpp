@@ -6,10 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <numeric>
 #include <random>
 #include <string>
 #include <utility>
@@ -77,9 +75,10 @@ TEST(Md5DigestTest, AgreesWithRfc1321AndOpenSslWhateverTheChunking) {
          "57edf4a22be3c955ac49da2e2107b67a"},
         {std::string(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21"}};
     std::mt19937 random(5);
-    std::vector<std::size_t> lengths(301);
-    std::iota(lengths.begin(), lengths.end(), 0);
-    lengths.insert(lengths.end(), {65536, std::size_t{1} << 20, (std::size_t{3} << 20) + 55});
+    std::vector<std::size_t> lengths = {65536, std::size_t{1} << 20, (std::size_t{3} << 20) + 55};
+    for (std::size_t length = 0; length <= 300; ++length) {
+        lengths.push_back(length);
+    }
     for (std::size_t length : lengths) {
         std::string data(length, '\0');
         for (char& byte : data) {
@@ -102,13 +101,6 @@ TEST(Md5DigestTest, BitCountCarriesIntoItsHighWord) {
     md5_update(&context, nullptr, 0);
     EXPECT_EQ(context.count[0], 0u);
     EXPECT_EQ(context.count[1], 1u);
-}
-
-TEST(Md5DigestTest, ContextLayout) {
-    static_assert(sizeof(md5_context) == 88);
-    static_assert(offsetof(md5_context, state) == 0);
-    static_assert(offsetof(md5_context, count) == 16);
-    static_assert(offsetof(md5_context, buffer) == 24);
 }
 
 // A rule cannot hold a character without a UTF-8 form; the Md5 expression digests it as U+FFFD.

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cwchar>
-#include <limits>
 #include <random>
 #include <sstream>
 #include <string>
@@ -21,6 +20,7 @@
 #include "common/Hex.h"
 #include "common/Integer.h"
 #include "common/UInteger.h"
+#include "platform/TestSupport.h"
 
 using CorePlugin::UnsignedReading;
 
@@ -41,11 +41,8 @@ UnsignedReading cLibraryReading(const std::wstring& text, int base) {
 
 // wcstoll's reading clamped to 32 bits, as a 32-bit long saturates.
 std::int32_t cLibrarySigned(const std::wstring& text) {
-    const long long native = std::wcstoll(text.c_str(), nullptr, 10);
-    errno = 0;
     return static_cast<std::int32_t>(
-        std::clamp<long long>(native, std::numeric_limits<std::int32_t>::min(),
-                              std::numeric_limits<std::int32_t>::max()));
+        std::clamp<long long>(std::wcstoll(text.c_str(), nullptr, 10), INT32_MIN, INT32_MAX));
 }
 
 // The 32-bit edges and their neighbours, with signs, blanks, prefixes and trailing text, and
@@ -57,20 +54,15 @@ std::vector<std::wstring> edgeTexts() {
         L"99999999999 18446744073709551615 18446744073709551616 7fffffff 80000000 ffffffff "
         L"FFFFFFFF 100000000 ABCDEF 0x0 0X1 0xffffffff 0x100000000 0x");
     for (std::wstring number; numbers >> number;) {
-        for (const wchar_t* prefix : {L"", L"+", L"-", L" ", L"\t\n", L" -", L"--", L"x"}) {
+        for (const wchar_t* prefix : {L"", L"+", L"-", L" ", L"\t\n\v\f\r", L" -", L"--", L"x"}) {
             for (const wchar_t* suffix : {L"", L"abc", L" 7", L".5", L"g"}) {
                 texts.push_back(prefix + number + suffix);
             }
         }
     }
     std::mt19937 random(20240601);
-    const std::wstring alphabet = L"0123456789abcdefxX+- \t";
     for (int i = 0; i < 3000; ++i) {
-        std::wstring text(random() % 14, L'0');
-        for (wchar_t& c : text) {
-            c = alphabet[random() % alphabet.size()];
-        }
-        texts.push_back(text);
+        texts.push_back(platform_test::randomText(random, L"0123456789abcdefxX+- \t\v\f\r", 13));
     }
     return texts;
 }

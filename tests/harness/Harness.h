@@ -1,21 +1,14 @@
 #pragma once
 
-// Drives one expression object the way a host does: properties in, the result operation called
-// into an out-parameter that held a stale text, and the trace messages it wrote captured.
+// Drives one expression object as a host does, into a stale out-parameter; captures its trace.
 
-#include <algorithm>
-#include <cstdint>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "PluginSDK/Expression.h"
 #include "PluginSDK/ScalarExpression.h"
-#include "PluginSDK/ScalarOperator.h"
-#include "PluginSDK/String.h"
-#include "PluginSDK/StringVector.h"
 #include "PluginSDK/VectorExpression.h"
-#include "PluginSDK/VectorOperator.h"
 #include "tracing/Tracer.h"
 
 namespace harness {
@@ -23,16 +16,13 @@ namespace harness {
 using Properties = std::vector<std::pair<std::wstring, std::wstring>>;
 using Texts = std::vector<std::wstring>;
 
-/// Properties written as "name=value name=value" (values without blanks), so that a row of a
-/// table of cases fits on one line.
+/// Properties written "name=value name=value" (no blanks in values): a row of cases on one line.
 inline Properties parse(const std::wstring& text) {
     Properties properties;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find(L' ', start), text.size());
-        const std::wstring pair = text.substr(start, end - start);
+    std::wistringstream pairs(text);
+    for (std::wstring pair; pairs >> pair;) {
         const std::size_t equals = pair.find(L'=');
         properties.emplace_back(pair.substr(0, equals), pair.substr(equals + 1));
-        start = end + 1;
     }
     return properties;
 }
@@ -43,14 +33,6 @@ inline void setProperties(PluginSDK::Expression& expression, const Properties& p
     }
 }
 
-inline Texts toTexts(const PluginSDK::StringVector& vector) {
-    Texts texts;
-    for (int i = 0; i < vector.m_Count; ++i) {
-        texts.emplace_back(static_cast<const wchar_t*>(vector[i]));
-    }
-    return texts;
-}
-
 inline PluginSDK::StringVector toStringVector(const Texts& texts) {
     PluginSDK::StringVector vector;
     for (const std::wstring& text : texts) {
@@ -59,8 +41,7 @@ inline PluginSDK::StringVector toStringVector(const Texts& texts) {
     return vector;
 }
 
-/// The code and the result of one result operation; `result` for scalar nodes, `results` for
-/// vector nodes.
+/// What one result operation answered: `result` for scalar nodes, `results` for vector ones.
 struct Outcome {
     std::int32_t code = 0;
     std::wstring result;
@@ -75,13 +56,12 @@ inline Outcome result(PluginSDK::Expression& expression, const std::wstring& pre
         PluginSDK::String text(previous.c_str());
         outcome.code = static_cast<PluginSDK::ScalarExpression&>(expression).getScalarResult(text);
         outcome.result = static_cast<const wchar_t*>(text);
-    } else {
-        PluginSDK::StringVector list;
-        if (!previous.empty()) {
-            list.addString(previous.c_str());
-        }
-        outcome.code = static_cast<PluginSDK::VectorExpression&>(expression).getVectorResult(list);
-        outcome.results = toTexts(list);
+        return outcome;
+    }
+    PluginSDK::StringVector list = toStringVector(previous.empty() ? Texts{} : Texts{previous});
+    outcome.code = static_cast<PluginSDK::VectorExpression&>(expression).getVectorResult(list);
+    for (std::int32_t i = 0; i < list.m_Count; ++i) {
+        outcome.results.emplace_back(static_cast<const wchar_t*>(list[i]));
     }
     return outcome;
 }
@@ -112,28 +92,20 @@ public:
     TraceCapture(const TraceCapture&) = delete;
     TraceCapture& operator=(const TraceCapture&) = delete;
 
-    /// The names of the records opened, in order.
-    std::vector<std::string> opened;
-    /// The names of the records closed, in order.
-    std::vector<std::string> closed;
+    std::vector<std::string> opened;  // the names of the records opened, in order
+    std::vector<std::string> closed;  // the names of the records closed, in order
     std::vector<TraceMessage> messages;
 
 private:
     static void collect(const Tracer::Event& event, void* context) {
-        auto* self = static_cast<TraceCapture*>(context);
-        switch (event.kind) {
-            case Tracer::Event::OPEN:
-                self->opened.emplace_back(event.function);
-                break;
-            case Tracer::Event::CLOSE:
-                self->closed.emplace_back(event.function);
-                break;
-            case Tracer::Event::MESSAGE:
-                self->messages.push_back({std::string(event.function), event.level,
-                                          std::string(event.file), event.line,
-                                          std::string(event.text)});
-                break;
+        auto& self = *static_cast<TraceCapture*>(context);
+        if (event.kind != Tracer::Event::MESSAGE) {
+            (event.kind == Tracer::Event::OPEN ? self.opened : self.closed)
+                .emplace_back(event.function);
+            return;
         }
+        self.messages.push_back({std::string(event.function), event.level, std::string(event.file),
+                                 event.line, std::string(event.text)});
     }
 };
 

@@ -5,10 +5,8 @@
 // logged as one "id.operation" line.
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <cwchar>
-#include <mutex>
 #include <new>
 #include <set>
 #include <string>
@@ -39,25 +37,17 @@ inline std::string narrow(const wchar_t* text) {
     return out;
 }
 
-inline std::string render(const StringVector& values) {
-    std::string out = "[";
-    for (std::int32_t i = 0; i < values.m_Count; ++i) {
-        out += (i > 0 ? "," : "") + narrow(values[i]);
-    }
-    return out + "]";
-}
-
-/// Appends "id.call" for `expression` to `log`, if there is one.
+/// Appends "ID.CALL" to `log`, if there is one, for the expression of that "id".
 inline void logCall(CallLog* log, const PluginSDK::Expression& expression,
                     const std::string& call) {
     if (log != nullptr) {
-        const wchar_t* id = expression.getProperty(L"id");
-        log->push_back((id != nullptr ? narrow(id) : std::string("?")) + "." + call);
+        log->push_back(narrow(expression.getProperty(L"id")) + "." + call);
     }
 }
 
 /// The fake on any of the four bases, behaving as its name says (see kScripts). Without
-/// `override`, one class serves every base: operations a base lacks are never called.
+/// `override`, one class serves every base: operations a base lacks are never called. A "code"
+/// property makes the result operation fail with that code.
 template <class Base>
 class Fake final : public Base {
 public:
@@ -65,15 +55,13 @@ public:
 
     std::int32_t getType() { return m_Kind == L"Confused" ? 7 : Base::getType(); }
     bool isReady() {
-        if (Base::isOperator()) {
-            log(std::string("isReady=") + (m_Ready ? "true" : "false"));
-        }
-        return m_Ready || !Base::isOperator();
+        log(std::string("isReady=") + (m_Ready ? "true" : "false"));
+        return m_Ready;
     }
     void disposeExpression() {
         log("dispose");
         m_Values.removeAll();
-        m_Ready = m_False = false;
+        m_Ready = false;
     }
     bool continueOnError() const { return m_Kind == L"First"; }
 
@@ -82,30 +70,28 @@ public:
         if (m_Kind == L"All" && value != L"true" && value != L"false") {
             return PluginSDK::RC_NOT_A_TRUTH_VALUE;
         }
-        m_False = m_False || value == L"false";
-        m_Ready = m_Kind == L"First" || (m_Kind == L"All" && m_False);
+        m_Ready = m_Kind == L"First" || (m_Kind == L"All" && (m_Ready || value == L"false"));
         m_Values.addString(value);
         return 0;
     }
     std::int32_t update(const StringVector& values) {
-        if (m_Kind == L"All") {
-            return PluginSDK::RC_NOT_SUPPORTED;
-        }
-        log("update(" + render(values) + ")");
+        std::string text;
         for (std::int32_t i = 0; i < values.m_Count; ++i) {
+            text += (i > 0 ? "," : "") + narrow(values[i]);
             m_Values.addString(values[i]);
         }
+        log("update([" + text + "])");
         return 0;
     }
+    // Passes over a failure to read a file's status, and fails with any other.
     std::int32_t updateWithError(std::int32_t code) {
         log("updateWithError(" + std::to_string(code) + ")");
         return code == PluginSDK::RC_FILE_STATUS_FAILED ? 0 : code;
     }
 
     std::int32_t getScalarResult(String& result) {
-        log("getScalarResult");
-        if (code() != 0) {
-            return code();
+        if (const std::int32_t failure = code("getScalarResult")) {
+            return failure;
         }
         String value = Base::getProperty(L"value");
         if (m_Kind == L"Hungry") {
@@ -118,19 +104,18 @@ public:
                   << Trace::Modifier(Trace::END_OF_MESSAGE);
         }
         if (m_Kind == L"All") {
-            value = m_False ? L"false" : L"true";
+            value = m_Ready ? L"false" : L"true";
         } else if (m_Kind == L"Count") {
             value = std::to_wstring(m_Values.m_Count).c_str();
-        } else if (m_Kind == L"First") {
-            value = m_Ready ? m_Values[0] : String(Base::getProperty(L"default"));
+        } else if (m_Kind == L"First" && m_Ready) {
+            value = m_Values[0];
         }
         result = value;
         return 0;
     }
     std::int32_t getVectorResult(StringVector& result) {
-        log("getVectorResult");
-        if (code() != 0) {
-            return code();
+        if (const std::int32_t failure = code("getVectorResult")) {
+            return failure;
         }
         if (m_Kind == L"Collect") {
             result = m_Values;
@@ -148,7 +133,9 @@ public:
 
 private:
     void log(const std::string& call) const { logCall(m_Log, *this, call); }
-    std::int32_t code() const {
+    // Logs a result operation, and answers the "code" it is to fail with, or 0.
+    std::int32_t code(const char* call) const {
+        log(call);
         const wchar_t* code = Base::getProperty(L"code");
         return code != nullptr ? static_cast<std::int32_t>(std::wcstol(code, nullptr, 10)) : 0;
     }
@@ -157,7 +144,6 @@ private:
     CallLog* m_Log;
     StringVector m_Values;
     bool m_Ready = false;
-    bool m_False = false;
 };
 
 template <class Base>
@@ -165,26 +151,35 @@ PluginSDK::Expression* make(const std::wstring& kind, CallLog* log) {
     return new Fake<Base>(kind, log);
 }
 
-/// Every name the plug-in builds, with the base of its fake. A "code" property makes the result
-/// operation fail with that code; All takes no lists, First passes over failures of -11009.
-inline const std::pair<std::wstring, PluginSDK::Expression* (*)(const std::wstring&, CallLog*)>
+inline PluginSDK::Expression* starve(const std::wstring&, CallLog*) {
+    throw std::bad_alloc();
+}
+
+/// Every name the plug-in registers, in order, with the maker of its fake.
+inline const std::pair<const wchar_t*, PluginSDK::Expression* (*)(const std::wstring&, CallLog*)>
     kScripts[] = {
         {L"Text", make<PluginSDK::ScalarOperand>},      // "value"
         {L"List", make<PluginSDK::VectorOperand>},      // the comma-separated "items", or none
         {L"All", make<PluginSDK::ScalarOperator>},      // "true" until handed "false", ready then
         {L"Count", make<PluginSDK::ScalarOperator>},    // the values handed, list elements each
         {L"Collect", make<PluginSDK::VectorOperator>},  // every value and element, in order
-        {L"First", make<PluginSDK::ScalarOperator>},    // the first value, else "default"
+        {L"First", make<PluginSDK::ScalarOperator>},    // the first value handed, ready then
         {L"Hungry", make<PluginSDK::ScalarOperand>},    // out of memory when asked its result
+        {L"HungryToBuild", starve},                     // out of memory while being built
+        {L"Unbuildable", nullptr},                      // registered, but never built
         {L"Traced", make<PluginSDK::ScalarOperand>},    // traces its "value", then answers it
         {L"Confused", make<PluginSDK::ScalarOperand>},  // getType() answers 7
 };
 
-/// Builds the fakes by name and checks that the host gives back exactly what it created.
-/// "HungryToBuild" throws while being built; "Unbuildable" is registered but never built.
+/// Builds the fakes by name and checks that the host gives back exactly what it created. For one
+/// thread at a time.
 class FakePlugin : public PluginSDK::Plugin {
 public:
-    explicit FakePlugin(CallLog* log = nullptr) : m_Log(log) {}
+    explicit FakePlugin(CallLog* log = nullptr) : m_Log(log) {
+        for (const auto& script : kScripts) {
+            m_Names.emplace_back(script.first);
+        }
+    }
 
     /// A plug-in of another name that registers only `names` (for hosts of several plug-ins).
     FakePlugin(std::wstring name, std::vector<std::wstring> names)
@@ -197,7 +192,7 @@ public:
             configuration->setProperty(name, value);
         }
     }
-    PluginSDK::PluginVersion getVersion() const override { return {2, 0, 0, 7}; }
+    PluginSDK::PluginVersion getVersion() const override { return {}; }
     const wchar_t* getName() const override { return m_Name.c_str(); }
     void* getUnknownSoftware() override { return nullptr; }
     std::int32_t initializePlugin() override {
@@ -212,49 +207,35 @@ public:
 
     std::int32_t createExpression(const wchar_t* name,
                                   PluginSDK::Expression** expression) override {
-        if (std::wstring(name) == L"HungryToBuild") {
-            throw std::bad_alloc();
-        }
-        PluginSDK::Expression* created = nullptr;
+        *expression = nullptr;
         for (const auto& [kind, make] : kScripts) {
-            created = kind == name ? make(kind, m_Log) : created;
+            if (make != nullptr && std::wcscmp(kind, name) == 0) {
+                *expression = make(kind, m_Log);
+                m_Live.insert(*expression);
+            }
         }
-        *expression = created;
-        if (created == nullptr) {
-            return PluginSDK::RC_UNKNOWN_EXPRESSION;
-        }
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        m_Live.insert(created);
-        return 0;
+        return *expression != nullptr ? 0 : PluginSDK::RC_UNKNOWN_EXPRESSION;
     }
 
     std::int32_t destroyExpression(PluginSDK::Expression* expression) override {
-        std::unique_lock<std::mutex> lock(m_Mutex);
-        if (expression == nullptr || m_Live.erase(expression) == 0) {
-            m_Strays += expression != nullptr;  // never created here, or destroyed before
-            return 0;
+        if (m_Live.erase(expression) == 0) {
+            ++m_Strays;  // never created here, or destroyed before
+        } else {
+            logCall(m_Log, *expression, "destroy");
+            delete expression;
         }
-        lock.unlock();
-        logCall(m_Log, *expression, "destroy");
-        delete expression;
         return 0;
     }
 
-    std::size_t liveCount() {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_Live.size();
-    }
+    std::size_t liveCount() const { return m_Live.size(); }
     int strays() const { return m_Strays; }
 
 private:
     CallLog* m_Log;
     std::wstring m_Name = L"FakePlugin";
-    std::vector<std::wstring> m_Names = {L"Text",        L"List",   L"All",     L"Count",
-                                         L"Collect",     L"First",  L"Hungry",  L"HungryToBuild",
-                                         L"Unbuildable", L"Traced", L"Confused"};
-    std::mutex m_Mutex;
+    std::vector<std::wstring> m_Names;
     std::set<PluginSDK::Expression*> m_Live;
-    std::atomic<int> m_Strays{0};
+    int m_Strays = 0;
 };
 
 }  // namespace fake

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -16,81 +14,60 @@ namespace platform_test {
 /// and hands back what the check answered as text.
 class ChildProcess {
 public:
-    /// What run() answers when the check did not finish by itself.
-    static constexpr const char* kTimedOut = "<timed out>";
-    static constexpr const char* kCrashed = "<crashed>";
-    static constexpr const char* kThrew = "<threw>";
-    static constexpr const char* kNoUnprivilegedUser = "<cannot drop privileges>";
-
     /// The user and group a privileged test drops to, so that permissions apply to it.
     static constexpr uid_t kNobody = 65534;
 
     /// Whether run(..., true) takes the permissions of an ordinary user: either the tests run
     /// as one, or they run as root and may become one.
-    static bool runsUnprivileged() { return ::geteuid() != 0 || canDropPrivileges(); }
+    static bool runsUnprivileged() {
+        return ::geteuid() != 0 ||
+               run([] { return std::string(::geteuid() == kNobody ? "dropped" : "kept"); }, true) ==
+                   "dropped";
+    }
 
-    /// The text `check` returns in a child process, or one of the k texts above. With
-    /// `unprivileged`, a child of root becomes kNobody first.
+    /// The text `check` returns in a child process (with `unprivileged`, a child of root becomes
+    /// kNobody first); "<threw>" or "<cannot drop privileges>" where it has no answer, and
+    /// "<signal N>" where a crash or the timeout (SIGALRM) ended it.
     static std::string run(const std::function<std::string()>& check, bool unprivileged = false,
                            unsigned timeoutSeconds = 20) {
         int channel[2];
         if (::pipe(channel) != 0) {
-            return kCrashed;
+            return "<no pipe>";
         }
         std::fflush(nullptr);
         const pid_t child = ::fork();
         if (child == 0) {
-            ::close(channel[0]);
             ::alarm(timeoutSeconds);
-            std::string answer = kNoUnprivilegedUser;
+            std::string answer = "<cannot drop privileges>";
             if (!unprivileged || ::geteuid() != 0 || dropPrivileges()) {
                 // Nothing may leave the child but its answer: an exception caught by the test
                 // framework would run the rest of the suite a second time.
                 try {
                     answer = check();
                 } catch (...) {
-                    answer = kThrew;
+                    answer = "<threw>";
                 }
             }
-            for (std::size_t done = 0; done < answer.size();) {
-                const ssize_t written =
-                    ::write(channel[1], answer.data() + done, answer.size() - done);
-                if (written <= 0) {
-                    break;
-                }
-                done += static_cast<std::size_t>(written);
-            }
+            (void)!::write(channel[1], answer.data(), answer.size());
             ::_exit(0);
         }
         ::close(channel[1]);
         std::string answer;
         char buffer[4096];
-        for (ssize_t count; (count = ::read(channel[0], buffer, sizeof buffer)) != 0;) {
-            if (count > 0) {
-                answer.append(buffer, static_cast<std::size_t>(count));
-            } else if (errno != EINTR) {
-                break;
-            }
+        for (ssize_t count; (count = ::read(channel[0], buffer, sizeof buffer)) > 0;) {
+            answer.append(buffer, static_cast<std::size_t>(count));
         }
         ::close(channel[0]);
         int status = 0;
         if (child < 0 || ::waitpid(child, &status, 0) != child) {
-            return kCrashed;
+            return "<no child>";
         }
-        if (WIFSIGNALED(status)) {
-            return WTERMSIG(status) == SIGALRM ? kTimedOut : kCrashed;
-        }
-        return answer;
+        return WIFSIGNALED(status) ? "<signal " + std::to_string(WTERMSIG(status)) + ">" : answer;
     }
 
 private:
     static bool dropPrivileges() {
         return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
-    }
-
-    static bool canDropPrivileges() {
-        return run([] { return std::string(::geteuid() == kNobody ? "dropped" : "kept"); }, true) ==
-               "dropped";
     }
 };
 

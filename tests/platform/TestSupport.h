@@ -1,8 +1,9 @@
 #pragma once
 
-#include <locale.h>
-#include <clocale>
+#include <sys/wait.h>
+
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -10,41 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include <gtest/gtest.h>
-
-#include "PluginSDK/String.h"
-
-namespace PluginSDK {
-
-/// Failure messages show the wide text instead of the object's bytes.
-inline void PrintTo(const String& text, std::ostream* out) {
-    *out << ::testing::PrintToString(std::wstring(static_cast<const wchar_t*>(text)));
-}
-
-}  // namespace PluginSDK
-
 namespace platform_test {
-
-/// Switches the calling thread to the C library's UTF-8 locale, whose converters serve as oracles.
-class Utf8Locale {
-public:
-    Utf8Locale() : m_Locale(newlocale(LC_ALL_MASK, "C.UTF-8", nullptr)) {
-        if (m_Locale == nullptr) {
-            throw std::runtime_error("the C.UTF-8 locale is not available");
-        }
-        m_Previous = uselocale(m_Locale);
-    }
-    ~Utf8Locale() {
-        uselocale(m_Previous);
-        freelocale(m_Locale);
-    }
-    Utf8Locale(const Utf8Locale&) = delete;
-    Utf8Locale& operator=(const Utf8Locale&) = delete;
-
-private:
-    locale_t m_Locale;
-    locale_t m_Previous = nullptr;
-};
 
 /// A fresh directory removed with its content at the end of the test.
 class TempDir {
@@ -68,6 +35,28 @@ public:
 private:
     std::filesystem::path m_Path;
 };
+
+/// What a shell command printed on its standard output, and its exit status (128 when a signal
+/// ended it, -1 when it could not be started).
+struct CommandOutput {
+    int status = -1;
+    std::string out;
+};
+
+inline CommandOutput runCommand(const std::string& command) {
+    CommandOutput run;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char buffer[65536];
+    for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        run.out.append(buffer, count);
+    }
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    return run;
+}
 
 /// Random wide texts drawn from `alphabet`, of length 0 to `maxLength`.
 inline std::wstring randomText(std::mt19937& random, std::wstring_view alphabet, int maxLength) {

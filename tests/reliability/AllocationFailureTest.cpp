@@ -3,14 +3,15 @@
 // back every block, and evaluates the next rule, and the same tree again, as if nothing happened.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "CatalogRunner.h"
@@ -19,7 +20,9 @@
 #include "PluginModule.h"
 #include "PluginSet.h"
 #include "Report.h"
+#include "platform/TestSupport.h"
 #include "tracing/Tracer.h"
+#include "utils/Wildcard.h"
 
 namespace {
 
@@ -78,20 +81,16 @@ sentinel = Concat(separator=" ", ValueOf(value=still), ValueOf(value=evaluating)
 class AllocationFailure : public ::testing::TestWithParam<int> {
 protected:
     static void SetUpTestSuite() {
-        std::string pattern = (fs::temp_directory_path() / "allocation-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        s_Directory = pattern;
-        std::ofstream(s_Directory / "plain.txt") << "some text\n";
-        std::ofstream(s_Directory / "conf.ini") << "[main]\nname = \"CorePlugin\"\n";
+        s_Directory = std::make_unique<platform_test::TempDir>();
+        std::ofstream(s_Directory->path() / "plain.txt") << "some text\n";
+        std::ofstream(s_Directory->path() / "conf.ini") << "[main]\nname = \"CorePlugin\"\n";
         LoadError error;
         s_Module = PluginModule::load(COREHOST_REAL_PLUGIN, error);
         ASSERT_TRUE(s_Module) << error.message;
         s_Plugins = std::make_unique<PluginSet>();
         s_Plugins->add(s_Module->plugin(), "CorePlugin", COREHOST_REAL_PLUGIN);
         std::string text = kTrees;
-        for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
-            text.replace(at, 1, s_Directory.string());
-        }
+        utils::replaceAllStrings(text, "@", s_Directory->path().string());
         s_Catalog = std::make_unique<Catalog>();
         Diagnostic diagnostic;
         ASSERT_TRUE(s_Catalog->add(text, "trees", diagnostic)) << diagnostic.format();
@@ -101,7 +100,7 @@ protected:
         s_Catalog.reset();
         s_Plugins.reset();
         s_Module.reset();
-        fs::remove_all(s_Directory);
+        s_Directory.reset();
     }
 
     // 0: plain output; 1: JSON with the explained tree; 2: plain output with tracing on.
@@ -118,7 +117,7 @@ protected:
     }
 
     RunOptions m_Options;
-    static inline fs::path s_Directory;
+    static inline std::unique_ptr<platform_test::TempDir> s_Directory;
     static inline std::unique_ptr<PluginModule> s_Module;
     static inline std::unique_ptr<PluginSet> s_Plugins;
     static inline std::unique_ptr<Catalog> s_Catalog;
@@ -200,6 +199,57 @@ TEST_P(AllocationFailure, TreeEvaluatesAgainAfterAFailedAllocation) {
     std::cout << "allocation failures covered in re-evaluations: " << points << "\n";
 }
 
+TEST_P(AllocationFailure, ACatalogOnSeveralThreadsFailsWholeOrFinishes) {
+    m_Options.jobs = 4;
+    std::ostringstream reference;
+    runCatalog(*s_Plugins, *s_Catalog, m_Options, reference, reference);
+    const std::string all = reference.str();
+    const auto rules = std::count(all.begin(), all.end(), '\n');
+    for (std::uint64_t n = 1; n <= 64; ++n) {
+        std::ostringstream out;
+        try {
+            failing_allocator::FailAt failAt(n);
+            runCatalog(*s_Plugins, *s_Catalog, m_Options, out, out);
+        } catch (const std::bad_alloc&) {
+            continue;  // the whole run failed, as corehost reports it
+        }
+        if (out.bad()) {
+            continue;  // the test's stream could not grow: nothing of corehost's
+        }
+        const std::string lines = out.str();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), rules) << n;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Outputs, AllocationFailure, ::testing::Values(0, 1, 2));
 
 }  // namespace
+
+// A catalog checked in parts on several threads: a failed allocation fails the whole add, or the
+// catalog holds every rule as one checked on one thread does.
+TEST(CatalogInParts, FailsWholeOrHoldsEveryRule) {
+    std::string text;
+    for (int rule = 0; rule < 64; ++rule) {
+        text += "r" + std::to_string(rule) + " = Not(ValueOf(value=true))\n";
+    }
+    for (std::uint64_t n = 1;; ++n) {
+        Catalog catalog(4, 0);
+        Diagnostic error;
+        bool added = false;
+        bool fired = false;
+        try {
+            failing_allocator::FailAt failAt(n);
+            added = catalog.add(text, "parts.rules", error);
+            fired = failAt.fired();
+        } catch (const std::bad_alloc&) {
+            continue;
+        }
+        ASSERT_TRUE(added) << n << ": " << error.format();
+        ASSERT_EQ(catalog.size(), 64U) << n;
+        EXPECT_EQ(catalog.ruleName(63), "r63") << n;
+        EXPECT_FALSE(catalog.add("r5 = ValueOf(value=1)\n", "more.rules", error)) << n;
+        if (!fired) {
+            break;
+        }
+    }
+}

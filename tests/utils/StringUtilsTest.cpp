@@ -45,44 +45,30 @@ std::vector<std::basic_string<C>> allTrims(const std::basic_string<C>& text) {
     return trims;
 }
 
-}  // namespace
-
-TEST(StringUtilsTest, EveryTrimFormAgreesOnTheWhitespaceCases) {
-    struct Case {
-        const char* text;
-        const char* left;
-        const char* right;
-        const char* both;
-    };
-    const Case cases[] = {
-        {"  a\tb\n", "a\tb\n", "  a\tb", "a\tb"},
-        {" \t\n\v\f\r", "", "", ""},
-        {"", "", "", ""},
-        {"\x01 a \x01", "\x01 a \x01", "\x01 a \x01", "\x01 a \x01"},
-        {"\xA0 a \xA0", "\xA0 a \xA0", "\xA0 a \xA0", "\xA0 a \xA0"},  // bytes from 0x80 never
-    };
-    for (const Case& c : cases) {
-        std::vector<std::string> expected;
-        std::vector<std::wstring> wideExpected;
-        for (int form = 0; form < 3; ++form) {
-            expected.insert(expected.end(), {c.left, c.right, c.both});
-            wideExpected.insert(wideExpected.end(), {widen(c.left), widen(c.right), widen(c.both)});
-        }
-        EXPECT_EQ(allTrims(std::string(c.text)), expected);
-        EXPECT_EQ(allTrims(widen(c.text)), wideExpected);
+// Every trim form of both character types gives `left`, `right` and `both` for `text`.
+void expectTrims(const std::string& text, const char* left, const char* right, const char* both) {
+    std::vector<std::string> expected;
+    std::vector<std::wstring> wideExpected;
+    for (int form = 0; form < 3; ++form) {
+        expected.insert(expected.end(), {left, right, both});
+        wideExpected.insert(wideExpected.end(), {widen(left), widen(right), widen(both)});
     }
+    EXPECT_EQ(allTrims(text), expected);
+    EXPECT_EQ(allTrims(widen(text)), wideExpected);
 }
 
-TEST(StringUtilsTest, TrimEdgeCases) {
-    // Code 0 is trailing junk to the string form only; wide whitespace stops at code 255.
+}  // namespace
+
+TEST(StringUtilsTest, Trims) {
+    expectTrims("  a\tb\n", "a\tb\n", "  a\tb", "a\tb");
+    expectTrims(" \t\n\v\f\r", "", "", "");
+    // Code 0 is trailing junk to the string form only.
     std::string zeros = std::string("a \0\0", 4);
     utils::trimRightInPlace(zeros);
     EXPECT_EQ(zeros, "a");
     std::string leading = std::string("\0 a", 3);
     utils::trimLeftInPlace(leading);
     EXPECT_EQ(leading, std::string("\0 a", 3));
-    EXPECT_EQ(taken(utils::trimBoth(L"\u2003\u00a0 a \u3000")), L"\u2003\u00a0 a \u3000");
-    EXPECT_EQ(taken(utils::wcsdup2(L"a\U0001F600")), L"a\U0001F600");
 
     EXPECT_EQ(utils::trimBoth(static_cast<const char*>(nullptr)), nullptr);
     EXPECT_EQ(utils::trimBoth(static_cast<const wchar_t*>(nullptr)), nullptr);
@@ -91,33 +77,20 @@ TEST(StringUtilsTest, TrimEdgeCases) {
     utils::trimBothInPlaceT(static_cast<wchar_t*>(nullptr));
 }
 
-TEST(StringUtilsTest, SplitGivesTheNonEmptyRunsBetweenDelimiters) {
+TEST(StringUtilsTest, SplitFormatAndArgumentLists) {
     using Parts = std::vector<std::string>;
     EXPECT_EQ(utils::split(",a,,b,", ","), (Parts{"a", "b"}));
-    EXPECT_EQ(utils::split("a, b", ", "), (Parts{"a", "b"}));
-    EXPECT_EQ(utils::split("a b\tc\n", " \t\n"), (Parts{"a", "b", "c"}));
-    EXPECT_EQ(utils::split("abc", ""), (Parts{"abc"}));
-    EXPECT_EQ(utils::split("", ","), Parts{});
-    EXPECT_EQ(utils::split(",,,", ","), Parts{});
-}
 
-TEST(StringUtilsTest, FormattingAndArgumentLists) {
     EXPECT_EQ(utils::formatString("%d-%s-%05.1f", 42, "x", 3.14159), "42-x-003.1");
-    const std::string longText(5000, 'z');
-    EXPECT_EQ(utils::formatString("<%s>", longText.c_str()), "<" + longText + ">");
     // The default locale cannot write a wide character beyond ASCII: formatting fails.
     EXPECT_EQ(utils::formatString("a%lsb", L"\u00e9"), "");
 
     char x[] = "x";
-    char y[] = "y";
-    char* arguments[] = {x, y, nullptr};
-    EXPECT_EQ(utils::printArgList(2, arguments), "x y ");
-    EXPECT_EQ(utils::printArgList(0, arguments), "");
-    EXPECT_EQ(utils::printArgList(-1, arguments), "");
-    EXPECT_EQ(utils::printArgList(3, arguments), "x y  ");  // a null argument is empty
+    char* arguments[] = {x, x, nullptr};
+    EXPECT_EQ(utils::printArgList(3, arguments), "x x  ");  // a null argument is empty
     wchar_t wideX[] = L"\u00e9";
-    wchar_t* wideArguments[] = {wideX, wideX};
-    EXPECT_EQ(utils::printWArgList(2, wideArguments), L"\u00e9 \u00e9 ");
+    wchar_t* wideArguments[] = {wideX, wideX, nullptr};
+    EXPECT_EQ(utils::printWArgList(3, wideArguments), L"\u00e9 \u00e9  ");
 }
 
 TEST(StringUtilsTest, MatchStringWithExtendedExpressions) {
@@ -130,13 +103,8 @@ TEST(StringUtilsTest, MatchStringWithExtendedExpressions) {
     const Case cases[] = {
         {"version=([0-9.]+)", "app version=1.2.3", 0, "1.2.3"},
         {"version=([0-9.]+)", "app release", 1, ""},
+        {"^([a-z]+)=", "key=value", 0, "key"},
         {"(", "x", 4, ""},
-        {"a{2,1}", "aa", 4, ""},
-        {"b+", "abbb", 0, ""},           // no group
-        {"(x)?y", "y", 0, ""},           // the group took no part
-        {"(a|b)+c", "xxababc", 0, "b"},  // the group's last repetition
-        {"ABC", "abc", 1, ""},           // case-sensitive
-        {"^b", "a\nb", 1, ""},           // a line feed is an ordinary character
         {nullptr, "x", 4, ""},
         {"x", nullptr, 1, ""},
     };
@@ -149,11 +117,7 @@ TEST(StringUtilsTest, MatchStringWithExtendedExpressions) {
 }
 
 TEST(StringUtilsTest, StartsWithAndEndsWith) {
-    EXPECT_FALSE(utils::startsWith("abc", "abcd"));
-    EXPECT_FALSE(utils::endsWith("abc", "abcd"));
-    EXPECT_TRUE(utils::startsWith("abc", ""));
-    EXPECT_TRUE(utils::endsWith("abc", ""));
-    EXPECT_TRUE(utils::startsWith("abc", "ab"));
-    EXPECT_FALSE(utils::endsWith("abc", "ab"));
-    EXPECT_TRUE(utils::endsWith("abc", "bc"));
+    EXPECT_TRUE(utils::startsWith("abc", "abc") && utils::endsWith("abc", "abc"));
+    EXPECT_FALSE(utils::startsWith("abc", "abcd") || utils::endsWith("abc", "abcd"));
+    EXPECT_FALSE(utils::startsWith("abc", "bc") || utils::endsWith("abc", "ab"));
 }
