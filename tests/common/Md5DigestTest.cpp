@@ -108,8 +108,9 @@ TEST(Md5DigestTest, TheExpressionDigestsCharactersWithoutUtf8FormAsReplacements)
     CorePlugin::Md5 md5;
     for (const wchar_t bad : {static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0x110000)}) {
         PluginSDK::String digest;
-        md5.getMd5Signature(PluginSDK::String((L"a" + std::wstring(1, bad) + L"b").c_str()),
-                            digest);
-        EXPECT_STREQ(digest, L"ff6405018d5ab2642e35fdba389b7c51");  // md5sum of a EF BF BD b
+        // U+10FFFF, the last character with a UTF-8 form, is kept.
+        const std::wstring text = L"a" + std::wstring(1, bad) + L"b\U0010FFFF";
+        md5.getMd5Signature(PluginSDK::String(text.c_str()), digest);
+        EXPECT_STREQ(digest, L"6b56db4bf18820461f8d95d15f4c4fa4");  // of a EF BF BD b F4 8F BF BF
     }
 }
