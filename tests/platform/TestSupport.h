@@ -58,6 +58,11 @@ inline CommandOutput runCommand(const std::string& command) {
     return run;
 }
 
+/// `text` with each byte widened to one character, as the narrow and wide forms of a test case.
+inline std::wstring widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
 /// Random wide texts drawn from `alphabet`, of length 0 to `maxLength`.
 inline std::wstring randomText(std::mt19937& random, std::wstring_view alphabet, int maxLength) {
     const int length = std::uniform_int_distribution<int>(0, maxLength)(random);

@@ -223,8 +223,6 @@ TEST_P(AllocationFailure, ACatalogOnSeveralThreadsFailsWholeOrFinishes) {
 
 INSTANTIATE_TEST_SUITE_P(Outputs, AllocationFailure, ::testing::Values(0, 1, 2));
 
-}  // namespace
-
 // A catalog checked in parts on several threads: a failed allocation fails the whole add, or the
 // catalog holds every rule as one checked on one thread does.
 TEST(CatalogInParts, FailsWholeOrHoldsEveryRule) {
@@ -253,3 +251,5 @@ TEST(CatalogInParts, FailsWholeOrHoldsEveryRule) {
         }
     }
 }
+
+}  // namespace

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/TestSupport.h"
+
 namespace {
 
-std::wstring widen(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
+using platform_test::widen;
 
 // Takes over a C-allocated copy.
 template <class C>

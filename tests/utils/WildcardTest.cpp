@@ -8,11 +8,11 @@
 #include <random>
 #include <string>
 
+#include "platform/TestSupport.h"
+
 namespace {
 
-std::wstring widen(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
+using platform_test::widen;
 
 // Exact-size heap copies, so that AddressSanitizer sees any read past a terminator.
 template <class C>
